@@ -1,0 +1,20 @@
+#include "lessons/scene_clock.h"
+
+namespace t1 {
+
+bool advancePeriod(int& period, int& clock, int base)
+{
+    // After the last period the cycle starts over at period 1.
+    if (period >= kPeriodCount || period < 0)
+        period = 0;
+    if (period == 0) {
+        period = 1;
+        clock = base + 1;
+        return true;
+    }
+    clock = base + kPeriodTicks * period;
+    ++period;
+    return false;
+}
+
+}  // namespace t1

@@ -1,0 +1,314 @@
+#include "picture/canvas.h"
+
+#include "picture/fonts.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPolygon>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace t1 {
+
+namespace {
+
+// A dotted cosmetic pen: three pixels on, three off, along the line.
+constexpr int kDotOn = 3;
+constexpr int kDotPeriod = 6;
+// Diagonal-cross hatch: one line every 8 pixels in each diagonal direction,
+// anchored to the surface's origin so that neighbouring figures line up.
+constexpr int kHatchPeriod = 8;
+// Text stamps are remembered per surface; a lesson prints a few dozen
+// distinct texts, so this bound is only a guard against unbounded growth.
+constexpr int kMaxStamps = 4096;
+
+bool hatchCovers(int x, int y)
+{
+    const int a = ((x + y) % kHatchPeriod + kHatchPeriod) % kHatchPeriod;
+    const int b = ((x - y) % kHatchPeriod + kHatchPeriod) % kHatchPeriod;
+    return a == 0 || b == 0;
+}
+
+QImage asRgb32(QImage image)
+{
+    if (image.format() != QImage::Format_RGB32)
+        image = image.convertToFormat(QImage::Format_RGB32);
+    return image;
+}
+
+}  // namespace
+
+Canvas::Canvas(QImage image) : m_image(asRgb32(std::move(image))) {}
+
+Canvas::Canvas(int width, int height, QRgb fill) : m_image(width, height, QImage::Format_RGB32)
+{
+    m_image.fill(fill);
+}
+
+void Canvas::setImage(QImage image)
+{
+    m_image = asRgb32(std::move(image));
+    touch(m_image.rect());
+}
+
+QRgb Canvas::pixel(int x, int y) const
+{
+    if (!m_image.valid(x, y))
+        return 0;
+    return reinterpret_cast<const QRgb*>(m_image.constScanLine(y))[x];
+}
+
+QRect Canvas::takeDirty()
+{
+    const QRect r = m_dirty & m_image.rect();
+    m_dirty = QRect();
+    return r;
+}
+
+void Canvas::plot(int x, int y, QRgb c)
+{
+    if (x < 0 || y < 0 || x >= m_image.width() || y >= m_image.height())
+        return;
+    reinterpret_cast<QRgb*>(m_image.scanLine(y))[x] = c;
+}
+
+void Canvas::hspan(int x1, int x2, int y, QRgb c)
+{
+    if (y < 0 || y >= m_image.height())
+        return;
+    x1 = std::max(x1, 0);
+    x2 = std::min(x2, m_image.width() - 1);
+    if (x1 > x2)
+        return;
+    QRgb* row = reinterpret_cast<QRgb*>(m_image.scanLine(y));
+    std::fill(row + x1, row + x2 + 1, c);
+}
+
+// A pen wider than one pixel spreads across the line's minor axis,
+// w/2 pixels before the path and the rest after it.
+void Canvas::widePoint(int x, int y, bool xMajor, QRgb c)
+{
+    const int from = -(m_penWidth / 2);
+    const int to = from + m_penWidth - 1;
+    if (xMajor) {
+        for (int d = from; d <= to; ++d)
+            plot(x, y + d, c);
+    } else {
+        hspan(x + from, x + to, y, c);
+    }
+}
+
+void Canvas::lineTo(int x2, int y2)
+{
+    const int x1 = m_position.x();
+    const int y1 = m_position.y();
+    m_position = QPoint(x2, y2);
+
+    const int dx = std::abs(x2 - x1);
+    const int dy = std::abs(y2 - y1);
+    if (dx == 0 && dy == 0)
+        return;
+    const int sx = x1 < x2 ? 1 : -1;
+    const int sy = y1 < y2 ? 1 : -1;
+    const bool xMajor = dx >= dy;
+    const bool dotted = m_penStyle == PenStyle::Dot && m_penWidth == 1;
+    const int half = m_penWidth / 2;
+    touch(QRect(QPoint(std::min(x1, x2) - half, std::min(y1, y2) - half),
+                QPoint(std::max(x1, x2) + half, std::max(y1, y2) + half)));
+
+    // Bresenham, stopping one step before the last point.
+    const int steps = std::max(dx, dy);
+    int x = x1;
+    int y = y1;
+    int err = xMajor ? 2 * dy - dx : 2 * dx - dy;
+    for (int i = 0; i < steps; ++i) {
+        if (!dotted || i % kDotPeriod < kDotOn) {
+            if (m_penWidth == 1)
+                plot(x, y, m_penColour);
+            else
+                widePoint(x, y, xMajor, m_penColour);
+        }
+        if (xMajor) {
+            if (err > 0) {
+                y += sy;
+                err -= 2 * dx;
+            }
+            err += 2 * dy;
+            x += sx;
+        } else {
+            if (err > 0) {
+                x += sx;
+                err -= 2 * dy;
+            }
+            err += 2 * dx;
+            y += sy;
+        }
+    }
+}
+
+void Canvas::fillInterior(int x1, int y1, int x2, int y2)
+{
+    if (x1 > x2 || y1 > y2)
+        return;
+    touch(QRect(QPoint(x1, y1), QPoint(x2, y2)));
+    if (m_brushStyle == BrushStyle::Solid) {
+        for (int y = y1; y <= y2; ++y)
+            hspan(x1, x2, y, m_brushColour);
+        return;
+    }
+    for (int y = std::max(y1, 0); y <= std::min(y2, m_image.height() - 1); ++y)
+        for (int x = std::max(x1, 0); x <= std::min(x2, m_image.width() - 1); ++x)
+            if (hatchCovers(x, y))
+                plot(x, y, m_brushColour);
+}
+
+void Canvas::rectangle(int x1, int y1, int x2, int y2)
+{
+    if (x1 > x2)
+        std::swap(x1, x2);
+    if (y1 > y2)
+        std::swap(y1, y2);
+    if (x2 - x1 < 1 || y2 - y1 < 1)
+        return;
+    const int right = x2 - 1;
+    const int bottom = y2 - 1;
+    fillInterior(x1 + 1, y1 + 1, right - 1, bottom - 1);
+
+    // The outline is centred on the border pixels, like a line of the pen's width.
+    const int from = -(m_penWidth / 2);
+    const int to = from + m_penWidth - 1;
+    for (int d = from; d <= to; ++d) {
+        hspan(x1 + from, right + to, y1 + d, m_penColour);
+        hspan(x1 + from, right + to, bottom + d, m_penColour);
+    }
+    for (int y = y1 + from; y <= bottom + to; ++y) {
+        hspan(x1 + from, x1 + to, y, m_penColour);
+        hspan(right + from, right + to, y, m_penColour);
+    }
+    touch(QRect(QPoint(x1 + from, y1 + from), QPoint(right + to, bottom + to)));
+}
+
+void Canvas::fillRect(int x1, int y1, int x2, int y2)
+{
+    if (x1 > x2)
+        std::swap(x1, x2);
+    if (y1 > y2)
+        std::swap(y1, y2);
+    fillInterior(x1, y1, x2 - 1, y2 - 1);
+}
+
+namespace {
+
+void preparePainter(QPainter& p, QRgb pen, int width, QRgb brush, BrushStyle style)
+{
+    p.setRenderHint(QPainter::Antialiasing, false);
+    QPen qpen{QColor::fromRgb(pen)};
+    qpen.setWidth(width);
+    qpen.setJoinStyle(Qt::MiterJoin);
+    p.setPen(qpen);
+    p.setBrush(QBrush(QColor::fromRgb(brush), style == BrushStyle::Solid ? Qt::SolidPattern : Qt::DiagCrossPattern));
+}
+
+}  // namespace
+
+void Canvas::ellipse(int x1, int y1, int x2, int y2)
+{
+    if (x1 > x2)
+        std::swap(x1, x2);
+    if (y1 > y2)
+        std::swap(y1, y2);
+    if (x2 - x1 < 1 || y2 - y1 < 1)
+        return;
+    QPainter p(&m_image);
+    preparePainter(p, m_penColour, m_penWidth, m_brushColour, m_brushStyle);
+    // An aliased Qt ellipse also paints its right and bottom edge: shrink by one.
+    p.drawEllipse(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+    touch(QRect(x1 - m_penWidth, y1 - m_penWidth, x2 - x1 + 2 * m_penWidth, y2 - y1 + 2 * m_penWidth));
+}
+
+void Canvas::polygon(std::span<const QPoint> points)
+{
+    if (points.empty())
+        return;
+    QPolygon poly;
+    for (const QPoint& pt : points)
+        poly << pt;
+    QPainter p(&m_image);
+    preparePainter(p, m_penColour, m_penWidth, m_brushColour, m_brushStyle);
+    p.drawPolygon(poly, Qt::OddEvenFill);
+    touch(poly.boundingRect().adjusted(-m_penWidth, -m_penWidth, m_penWidth, m_penWidth));
+}
+
+void Canvas::draw(int x, int y, const QImage& bitmap)
+{
+    const QImage src = asRgb32(bitmap);
+    const QRect target = QRect(x, y, src.width(), src.height()) & m_image.rect();
+    if (target.isEmpty())
+        return;
+    for (int row = target.top(); row <= target.bottom(); ++row) {
+        const QRgb* from = reinterpret_cast<const QRgb*>(src.constScanLine(row - y)) + (target.left() - x);
+        QRgb* into = reinterpret_cast<QRgb*>(m_image.scanLine(row)) + target.left();
+        std::copy(from, from + target.width(), into);
+    }
+    touch(target);
+}
+
+// Each distinct text is rasterised once into runs of set pixels relative to
+// the cell's top-left corner; printing it again replays the runs.
+const Canvas::Stamp& Canvas::stamp(const QString& text)
+{
+    const TextKey key{text, m_fontSize, m_fontBold};
+    auto it = m_stamps.constFind(key);
+    if (it != m_stamps.constEnd())
+        return *it;
+    if (m_stamps.size() >= kMaxStamps)
+        m_stamps.clear();
+
+    const QFont font = fonts::make(m_fontSize, m_fontBold);
+    const QFontMetrics fm(font);
+    // Room for glyphs that overhang their advance on either side.
+    const int pad = fm.height();
+    QImage mask(fm.horizontalAdvance(text) + 2 * pad, fm.height() + 2 * pad, QImage::Format_ARGB32);
+    mask.fill(Qt::transparent);
+    {
+        QPainter p(&mask);
+        p.setRenderHint(QPainter::TextAntialiasing, false);
+        p.setFont(font);
+        p.setPen(Qt::white);
+        p.drawText(QPoint(pad, pad + fm.ascent()), text);
+    }
+    Stamp s;
+    for (int y = 0; y < mask.height(); ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+        for (int x = 0; x < mask.width();) {
+            if (qAlpha(row[x]) < 128) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < mask.width() && qAlpha(row[x]) >= 128)
+                ++x;
+            s.runs.push_back(Run{y - pad, start - pad, x - start});
+            s.bounds |= QRect(start - pad, y - pad, x - start, 1);
+        }
+    }
+    return *m_stamps.insert(key, std::move(s));
+}
+
+void Canvas::textOut(int x, int y, const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    const Stamp& s = stamp(text);
+    for (const Run& r : s.runs)
+        hspan(x + r.x0, x + r.x0 + r.length - 1, y + r.dy, m_fontColour);
+    touch(s.bounds.translated(x, y));
+}
+
+int Canvas::textWidth(const QString& text) const
+{
+    return QFontMetrics(fonts::make(m_fontSize, m_fontBold)).horizontalAdvance(text);
+}
+
+}  // namespace t1
