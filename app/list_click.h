@@ -18,6 +18,7 @@ protected:
 
 private:
     QListWidget* m_list;
+    QObject* m_viewport;  // compared only: the list may be half destroyed
     std::function<void()> m_handler;
     bool m_mouseDown = false;
     bool m_changedByMouse = false;

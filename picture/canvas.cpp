@@ -234,9 +234,18 @@ void Canvas::polygon(std::span<const QPoint> points)
     QPolygon poly;
     for (const QPoint& pt : points)
         poly << pt;
-    QPainter p(&m_image);
-    preparePainter(p, m_penColour, m_penWidth, m_brushColour, m_brushStyle);
-    p.drawPolygon(poly, Qt::OddEvenFill);
+    {
+        QPainter p(&m_image);
+        preparePainter(p, m_penColour, m_penWidth, m_brushColour, m_brushStyle);
+        p.setPen(Qt::NoPen);
+        p.drawPolygon(poly, Qt::OddEvenFill);
+    }
+    // The outline is a closed chain of the pen's own lines, through every vertex.
+    const QPoint keep = m_position;
+    moveTo(points.back().x(), points.back().y());
+    for (const QPoint& pt : points)
+        lineTo(pt.x(), pt.y());
+    m_position = keep;
     touch(poly.boundingRect().adjusted(-m_penWidth, -m_penWidth, m_penWidth, m_penWidth));
 }
 

@@ -1,3 +1,0 @@
-#include "lessons/scene_clock.h"
-#include <gtest/gtest.h>
-TEST(WindowPlaceholder, Compiles) { SUCCEED(); }
