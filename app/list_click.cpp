@@ -4,9 +4,9 @@
 #include <QMouseEvent>
 
 ListClick::ListClick(QListWidget* list, std::function<void()> handler)
-    : QObject(list), m_list(list), m_handler(std::move(handler))
+    : QObject(list), m_list(list), m_viewport(list->viewport()), m_handler(std::move(handler))
 {
-    list->viewport()->installEventFilter(this);
+    m_viewport->installEventFilter(this);
     connect(list, &QListWidget::currentRowChanged, this, [this] {
         // A press changes the selection before its release: wait for the release.
         if (m_mouseDown)
@@ -18,7 +18,9 @@ ListClick::ListClick(QListWidget* list, std::function<void()> handler)
 
 bool ListClick::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_list->viewport())
+    // Compared with the viewport kept from construction: while the window is
+    // destroyed, the viewport still gets events after the list is half gone.
+    if (watched != m_viewport)
         return false;
     if (event->type() == QEvent::MouseButtonPress) {
         m_mouseDown = true;
