@@ -18,6 +18,8 @@ ListClick::ListClick(QListWidget* list, std::function<void()> handler)
 
 bool ListClick::eventFilter(QObject* watched, QEvent* event)
 {
+    // Compared with the viewport kept from construction: while the window is
+    // destroyed, the viewport still gets events after the list is half gone.
     if (watched != m_viewport)
         return false;
     if (event->type() == QEvent::MouseButtonPress) {

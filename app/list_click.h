@@ -4,6 +4,7 @@
 #include <functional>
 
 class QListWidget;
+class QWidget;
 
 // Runs a list's handler the way a list box's click event fires: once per
 // mouse click on an item (also on the item already selected) and once per
@@ -18,7 +19,7 @@ protected:
 
 private:
     QListWidget* m_list;
-    QObject* m_viewport;  // compared only: the list may be half destroyed
+    QWidget* m_viewport;
     std::function<void()> m_handler;
     bool m_mouseDown = false;
     bool m_changedByMouse = false;

@@ -6,6 +6,7 @@
 #include "picture/block_diagram.h"
 #include "picture/colours.h"
 #include "picture/fonts.h"
+#include "picture/sprites.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -172,6 +173,7 @@ TTemperature1::TTemperature1(QWidget* parent) : QWidget(parent)
     m_scene.controls = this;
     createControls();
     setTabOrder();
+    buildSprites(m_scene.surfaces);
     // The diagram goes into the retained surface once; every paint copies it.
     Repeindre();
 }
@@ -260,7 +262,10 @@ void TTemperature1::Repeindre()
     showDrawn();
 }
 
-void TTemperature1::Destruction() {}
+void TTemperature1::Destruction()
+{
+    freeSprites(m_scene.surfaces);
+}
 
 void TTemperature1::paintEvent(QPaintEvent* event)
 {

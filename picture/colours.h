@@ -34,4 +34,12 @@ inline constexpr QRgb violet = fromBgr(0x9C0063);  // the heat leaking out of th
 inline constexpr QRgb btnFace = fromBgr(0xF0F0F0);
 }  // namespace colour
 
+// The oven's colour at heat level n: blue when cold, red when hot. Only the
+// low byte of n counts, so a level past 255 starts again from blue.
+constexpr QRgb heatColour(int n)
+{
+    const std::uint32_t level = static_cast<std::uint32_t>(n) & 0xFFu;
+    return fromBgr(((0xFFu - level) << 16) | level);
+}
+
 }  // namespace t1

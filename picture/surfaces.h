@@ -3,6 +3,8 @@
 #include "picture/canvas.h"
 #include "picture/colours.h"
 
+#include <optional>
+
 namespace t1 {
 
 // The window's drawing surface: everything drawn "on the window" lands here,
@@ -20,6 +22,13 @@ inline constexpr int kFondHeight = 80;
 struct Surfaces {
     Canvas window{kSurfaceWidth, kSurfaceHeight, colour::btnFace};
     Canvas fond;  // the oven picture; empty until the first tick
+
+    // Off-screen sprites of the oven picture: built by the window's
+    // constructor after its controls, freed by its Destruction.
+    std::optional<Canvas> gResistorBmp;
+    std::optional<Canvas> gFanBmpA;
+    std::optional<Canvas> gFanBmpB;
+    std::optional<Canvas> gBackgroundBmp;
 };
 
 }  // namespace t1

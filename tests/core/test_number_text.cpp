@@ -1,0 +1,52 @@
+#include "picture/number_text.h"
+
+#include <QLocale>
+#include <gtest/gtest.h>
+
+using namespace t1;
+
+namespace {
+
+// The readouts follow the default locale; these tests pin a French one.
+struct FrenchLocale : ::testing::Test {
+    FrenchLocale() : m_saved(QLocale()) { QLocale::setDefault(QLocale(QLocale::French)); }
+    ~FrenchLocale() override { QLocale::setDefault(m_saved); }
+    QLocale m_saved;
+};
+
+}  // namespace
+
+TEST_F(FrenchLocale, ValuesAsHeldUseTheLocalesSeparator)
+{
+    EXPECT_EQ(numberText(0.039 * 100), QStringLiteral("3,9"));  // 3.9000000000000004
+    EXPECT_EQ(numberText(0.1 * 26), QStringLiteral("2,6"));     // 2.6000000000000005
+    EXPECT_EQ(numberText(1.25), QStringLiteral("1,25"));
+    EXPECT_EQ(numberText(0.01 * 174), QStringLiteral("1,74"));
+    EXPECT_EQ(numberText(8.7), QStringLiteral("8,7"));
+    EXPECT_EQ(numberText(0), QStringLiteral("0"));
+    EXPECT_EQ(numberText(-0.5), QStringLiteral("-0,5"));
+    // At most 15 significant digits, no grouping of thousands.
+    EXPECT_EQ(numberText(1.0 / 3), QStringLiteral("0,333333333333333"));
+    EXPECT_EQ(numberText(1234.5), QStringLiteral("1234,5"));
+}
+
+TEST_F(FrenchLocale, DigitalValuesAreRoundedUp)
+{
+    EXPECT_EQ(ceilingText(100), QStringLiteral("100"));
+    EXPECT_EQ(ceilingText(35.7), QStringLiteral("36"));
+    EXPECT_EQ(ceilingText(25.5 * 3.9), QStringLiteral("100"));  // 99.45
+    EXPECT_EQ(ceilingText(8 * 3.2 + 20), QStringLiteral("46"));
+    EXPECT_EQ(ceilingText(-5), QStringLiteral("-5"));
+    EXPECT_EQ(ceilingText(-4.3), QStringLiteral("-4"));
+    // The ceiling of a small negative value is a negative zero: shown as 0.
+    EXPECT_EQ(ceilingText(-0.4), QStringLiteral("0"));
+}
+
+TEST(NumberText, FollowsTheDefaultLocale)
+{
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(numberText(0.039 * 100), QStringLiteral("3.9"));
+    EXPECT_EQ(numberText(1234.5), QStringLiteral("1234.5"));
+    QLocale::setDefault(saved);
+}

@@ -1,0 +1,260 @@
+#include "picture/block_diagram.h"
+#include "picture/colours.h"
+#include "picture/fonts.h"
+#include "picture/plot_frame.h"
+#include "picture/readouts.h"
+#include "picture/surfaces.h"
+
+#include <QLocale>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace t1;
+
+namespace {
+
+constexpr QRgb kMarker = fromBgr(0x123456);
+constexpr QRgb kInk = fromBgr(0x654321);
+// The block diagram's band, where the readouts live.
+constexpr int kDiagramBottom = 170;
+
+bool inside(const Box& b, int x, int y)
+{
+    return b.x1 <= x && x < b.x2 && b.y1 <= y && y < b.y2;
+}
+
+// A window covered in a marker colour, printing in a colour of its own,
+// so that whatever the readouts erase shows as background.
+Canvas markedWindow()
+{
+    Canvas w(kSurfaceWidth, kSurfaceHeight, kMarker);
+    w.setFontColour(kInk);
+    w.setFontSize(fonts::pt7);
+    return w;
+}
+
+LoopValues steadyP()
+{
+    LoopValues v;
+    v.gE = 100;
+    v.gEp = 18;
+    v.gEpu = 82;
+    v.gU = 3.2;
+    v.gS = 3.2;
+    v.gX = 82;
+    v.gTemperature = 45.6;
+    return v;
+}
+
+// The window with the block diagram, as a lesson finds it.
+Canvas diagramWindow()
+{
+    Canvas w(kSurfaceWidth, kSurfaceHeight, colour::btnFace);
+    drawBlockDiagram(w);
+    return w;
+}
+
+bool sameArea(const Canvas& a, const Canvas& b, const QRect& r)
+{
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                return false;
+    return true;
+}
+
+}  // namespace
+
+// Each row's boxes are wiped, and nothing else above the lesson area is,
+// except the feedback cut of the open-loop rows.
+TEST(Readouts, EachLessonWipesExactlyItsBoxes)
+{
+    constexpr Box kCut{70, 120, 90, 160};
+    struct Row {
+        const char* name;
+        const ReadoutBoxes* boxes;
+        std::vector<Box> expected;
+    };
+    const std::vector<Box> openLoop{{10, 60, 20, 70},   {110, 60, 120, 70}, {240, 60, 250, 70},
+                                    {335, 60, 345, 70}, {645, 60, 665, 75}, {115, 130, 145, 148}};
+    const std::vector<Box> loopP{{10, 60, 30, 75},   {110, 60, 130, 75}, {240, 60, 260, 75},
+                                 {335, 60, 355, 75}, {645, 60, 665, 75}, {115, 130, 145, 148}};
+    const std::vector<Box> loopPI{{10, 60, 30, 75},   {110, 60, 130, 75},   {240, 60, 260, 75}, {335, 60, 355, 75},
+                                  {645, 60, 665, 75}, {120, 130, 140, 145}, {115, 135, 135, 150}};
+    const std::vector<Box> disturbPI{{10, 60, 30, 75},   {110, 60, 130, 75}, {240, 60, 260, 75},
+                                     {335, 60, 355, 75}, {645, 60, 675, 75}, {115, 130, 145, 148}};
+    const Row rows[] = {
+        {"open loop", &kOpenLoopReadout, openLoop},     {"disturbance model", &kDisturbModelReadout, openLoop},
+        {"loop P", &kLoopPReadout, loopP},              {"disturbance P", &kDisturbPReadout, loopP},
+        {"loop PI", &kLoopPIReadout, loopPI},           {"disturbance PI", &kDisturbPIReadout, disturbPI},
+    };
+    for (const Row& row : rows) {
+        Canvas w = markedWindow();
+        drawReadouts(w, steadyP(), *row.boxes);
+        std::vector<Box> wiped = row.expected;
+        if (row.boxes->openFeedback)
+            wiped.push_back(kCut);
+        for (int y = 0; y < kDiagramBottom; ++y) {
+            for (int x = 0; x < kSurfaceWidth; ++x) {
+                bool inBox = false;
+                for (const Box& b : wiped)
+                    inBox = inBox || inside(b, x, y);
+                const QRgb p = w.pixel(x, y);
+                if (inBox)
+                    ASSERT_TRUE(p == colour::btnFace || p == kInk || p == colour::red)
+                        << row.name << " at " << x << "," << y;
+                else
+                    ASSERT_TRUE(p != colour::btnFace) << row.name << " wiped " << x << "," << y;
+            }
+        }
+        // Most of each box is background after the values are printed.
+        for (const Box& b : row.expected) {
+            int background = 0;
+            for (int y = b.y1; y < b.y2; ++y)
+                for (int x = b.x1; x < b.x2; ++x)
+                    background += w.pixel(x, y) == colour::btnFace;
+            EXPECT_GT(2 * background, (b.x2 - b.x1) * (b.y2 - b.y1)) << row.name;
+        }
+    }
+}
+
+TEST(Readouts, ValuesLandAboveTheirNames)
+{
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::French));
+    LoopValues v = steadyP();
+    v.gU = 0.039 * 100;
+    v.gX = 35.7;
+    Canvas w = markedWindow();
+    drawReadouts(w, v, kLoopPReadout);
+
+    Canvas expected = markedWindow();
+    expected.setPenAndBrush(colour::btnFace);
+    for (const Box& b : kLoopPReadout.erase())
+        expected.rectangle(b.x1, b.y1, b.x2, b.y2);
+    const struct {
+        int x, y;
+        const char* text;
+    } printed[] = {{10, 60, "100"}, {110, 60, "18"},  {240, 60, "82"}, {335, 60, "3,9"},
+                   {355, 60, "V"},  {645, 60, "3,2"}, {667, 60, "V"},  {115, 135, "36"}};
+    for (const auto& p : printed)
+        expected.textOut(p.x, p.y, QString::fromUtf8(p.text));
+    EXPECT_TRUE(sameArea(w, expected, QRect(0, 0, kSurfaceWidth, 170)));
+    QLocale::setDefault(saved);
+}
+
+TEST(FeedbackBranch, OpenLoopCutsTheLineAndHoldsXAtZero)
+{
+    Canvas w = diagramWindow();
+    drawReadouts(w, steadyP(), kOpenLoopReadout);
+    // The upright part ends above the cut, on a bar.
+    EXPECT_EQ(w.pixel(80, 119), colour::red);
+    EXPECT_EQ(w.pixel(80, 130), colour::btnFace);
+    EXPECT_EQ(w.pixel(80, 150), colour::btnFace);
+    EXPECT_EQ(w.pixel(89, 150), colour::btnFace);
+    for (int x = 70; x < 90; ++x)
+        EXPECT_EQ(w.pixel(x, 120), colour::red) << x;
+    EXPECT_EQ(w.pixel(90, 120), colour::btnFace);
+    // Earth strokes: slanted down to the left, their end points left out.
+    for (QPoint p : {QPoint(74, 121), QPoint(80, 121), QPoint(85, 121), QPoint(73, 123), QPoint(71, 126)})
+        EXPECT_EQ(w.pixel(p.x(), p.y()), colour::red) << p.x() << "," << p.y();
+    for (QPoint p : {QPoint(71, 127), QPoint(77, 127), QPoint(82, 127)})
+        EXPECT_EQ(w.pixel(p.x(), p.y()), colour::btnFace) << p.x() << "," << p.y();
+    // Arrowhead on the cut end of the horizontal part.
+    EXPECT_EQ(w.pixel(90, 150), colour::red);
+    EXPECT_EQ(w.pixel(93, 147), colour::red);
+    EXPECT_EQ(w.pixel(93, 153), colour::red);
+    EXPECT_EQ(w.pixel(97, 143), colour::btnFace);
+    EXPECT_EQ(w.pixel(97, 157), colour::btnFace);
+}
+
+TEST(FeedbackBranch, ClosedLoopRunsWholeIntoTheComparator)
+{
+    Canvas w = diagramWindow();
+    drawReadouts(w, steadyP(), kOpenLoopReadout);
+    w.setPenWidth(1);
+    drawClosedFeedback(w);
+    for (int y = 100; y <= 150; ++y)
+        EXPECT_EQ(w.pixel(80, y), colour::red) << y;
+    for (int x = 80; x < 150; ++x)
+        EXPECT_EQ(w.pixel(x, 150), colour::red) << x;
+    // The earth symbol is gone; the line is one pixel wide.
+    EXPECT_EQ(w.pixel(70, 120), colour::btnFace);
+    EXPECT_EQ(w.pixel(71, 126), colour::btnFace);
+    EXPECT_EQ(w.pixel(79, 130), colour::btnFace);
+    EXPECT_EQ(w.pixel(85, 151), colour::btnFace);
+}
+
+TEST(RegulatorLabel, PatchSizeDecidesWhatIsWiped)
+{
+    Canvas whole = markedWindow();
+    drawRegulatorLabel(whole, kOpenLoopRegulator);
+    EXPECT_EQ(whole.pixel(142, 76), colour::red);
+    EXPECT_EQ(whole.pixel(228, 104), colour::red);
+    EXPECT_EQ(whole.pixel(229, 104), kMarker);
+    EXPECT_EQ(whole.pixel(228, 105), kMarker);
+
+    // The gain patch leaves the first line's area alone.
+    Canvas gain = markedWindow();
+    drawRegulatorLabel(gain, kDisturbPRegulator);
+    EXPECT_EQ(gain.pixel(225, 80), kMarker);
+    EXPECT_EQ(gain.pixel(170, 90), colour::red);
+    EXPECT_EQ(gain.pixel(200, 99), kMarker);
+
+    // Labels are printed in the window's font, over the patch.
+    Canvas expected = markedWindow();
+    expected.setPenAndBrush(colour::red);
+    expected.rectangle(142, 76, 229, 105);
+    expected.textOut(180, 75, QStringLiteral("PI"));
+    Canvas pi = markedWindow();
+    drawRegulatorLabel(pi, kDisturbPIRegulator);
+    EXPECT_TRUE(sameArea(pi, expected, QRect(140, 50, 90, 60)));
+}
+
+TEST(PlotFrame, AxesArrowsAndPeriodMarks)
+{
+    Canvas w(kSurfaceWidth, kSurfaceHeight, colour::btnFace);
+    drawPlotFrame(w);
+    for (QPoint p : {QPoint(140, 180), QPoint(140, 309), QPoint(130, 300), QPoint(440, 300), QPoint(490, 180),
+                     QPoint(490, 309), QPoint(790, 300), QPoint(134, 186), QPoint(784, 306)})
+        EXPECT_EQ(w.pixel(p.x(), p.y()), colour::blue) << p.x() << "," << p.y();
+    for (QPoint p : {QPoint(140, 310), QPoint(133, 187), QPoint(147, 187), QPoint(791, 300), QPoint(180, 296)})
+        EXPECT_EQ(w.pixel(p.x(), p.y()), colour::btnFace) << p.x() << "," << p.y();
+
+    drawPeriodMarks(w);
+    std::vector<int> marks;
+    for (int x = 141; x < 430; ++x)
+        if (w.pixel(x, 296) == colour::blue)
+            marks.push_back(x);
+    for (int x = 491; x < 780; ++x)
+        if (w.pixel(x, 296) == colour::blue)
+            marks.push_back(x);
+    EXPECT_EQ(marks, (std::vector<int>{180, 220, 260, 300, 340, 380, 530, 570, 610, 650, 690, 730}));
+    EXPECT_EQ(w.pixel(180, 295), colour::blue);
+    EXPECT_EQ(w.pixel(180, 304), colour::blue);
+    EXPECT_EQ(w.pixel(180, 305), colour::btnFace);
+}
+
+TEST(PlotFrame, TitlesAndPeriodLabels)
+{
+    Canvas w = markedWindow();
+    drawPlotTitles(w, LeftTitle::DisturbanceQ);
+    drawPeriodLabels(w, kLoopPIPeriodLabels);
+    Canvas expected = markedWindow();
+    const struct {
+        int x, y;
+        const char* text;
+    } printed[] = {{150, 180, "Perturbation Q"}, {500, 180, "S=(température-20)/8"},
+                   {420, 285, "t"}, {770, 285, "t"}, {173, 283, "T"}, {208, 283, "2T"}, {525, 280, "T"},
+                   {560, 280, "2T"}};
+    for (const auto& p : printed)
+        expected.textOut(p.x, p.y, QString::fromUtf8(p.text));
+    EXPECT_EQ(w.image(), expected.image());
+
+    Canvas command = markedWindow();
+    drawPlotTitles(command, LeftTitle::CommandU);
+    Canvas commandExpected = markedWindow();
+    commandExpected.textOut(150, 180, QStringLiteral("Commande U"));
+    EXPECT_TRUE(sameArea(command, commandExpected, QRect(140, 170, 200, 30)));
+}
