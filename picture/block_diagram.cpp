@@ -25,10 +25,7 @@ struct Label {
 // on the resistor's leads and the sensor's lead inside the oven picture.
 constexpr std::array kThickLines{
     Segment{399, 50, 399, 30},  Segment{398, 30, 479, 30},   Segment{479, 30, 479, 40},   // supply, top
-    Segment{399, 110, 399, 130}, Segment{398, 130, 479, 130},  // return, bottom,
-    // up into the lower lead, whose last row is 119: a line stops short of its
-    // end point, so ending on row 120 would leave a one-pixel gap.
-    Segment{479, 130, 479, 119},
+    Segment{399, 110, 399, 130}, Segment{398, 130, 479, 130}, Segment{479, 130, 479, 120},  // return, bottom
     Segment{330, 80, 370, 80},   // command U
     Segment{640, 80, 680, 80},   // sensor S
 };

@@ -115,7 +115,7 @@ void Canvas::lineTo(int x2, int y2)
     const bool dotted = m_penStyle == PenStyle::Dot && m_penWidth == 1;
     const int half = m_penWidth / 2;
     touch(QRect(QPoint(std::min(x1, x2) - half, std::min(y1, y2) - half),
-                QPoint(std::max(x1, x2) + half, std::max(y1, y2) + half)));
+                QPoint(std::max(x1, x2) + m_penWidth, std::max(y1, y2) + m_penWidth)));
 
     // Bresenham, stopping one step before the last point.
     const int steps = std::max(dx, dy);
@@ -145,6 +145,10 @@ void Canvas::lineTo(int x2, int y2)
             y += sy;
         }
     }
+    // A wide pen has a cap on its end: thick lines meet what they end on
+    // (the power lines reach the resistor's leads in the oven picture).
+    if (m_penWidth > 1)
+        widePoint(x2, y2, xMajor, m_penColour);
 }
 
 void Canvas::fillInterior(int x1, int y1, int x2, int y2)

@@ -18,7 +18,8 @@ enum class BrushStyle { Solid, DiagCross };
 // A drawing surface over a QImage that keeps its own pen, brush and font
 // between calls, with the pixel rules of the lessons' scripts:
 // - a rectangle or ellipse covers (x1, y1) up to but excluding (x2, y2);
-// - a line starts on its first point and does not paint its last one;
+// - a line starts on its first point and does not paint its last one,
+//   unless the pen is wider than one pixel: wide pens cover both ends;
 // - a diagonal-cross hatch paints its lines and leaves the gaps untouched;
 // - text has a transparent background and no antialiasing, so printing the
 //   same text twice leaves exactly the pixels of printing it once.

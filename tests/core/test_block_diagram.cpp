@@ -38,9 +38,9 @@ TEST(BlockDiagram, ThickLinesReachTheOvenPicture)
         EXPECT_EQ(c.pixel(479, y), colour::black) << y;
     }
     EXPECT_EQ(c.pixel(480, 35), colour::btnFace);
-    for (int y = 121; y <= 130; ++y)
+    for (int y = 120; y <= 130; ++y)
         EXPECT_EQ(c.pixel(479, y), colour::black) << y;
-    EXPECT_EQ(c.pixel(479, 119), colour::btnFace);
+    EXPECT_EQ(c.pixel(479, 119), colour::btnFace);  // the oven picture's last row
     // The horizontal runs join the vertical ones without a gap.
     for (int x = 398; x < 479; ++x) {
         EXPECT_EQ(c.pixel(x, 30), colour::black) << x;

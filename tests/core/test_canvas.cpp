@@ -179,25 +179,26 @@ TEST(CanvasLine, PolylineSharesItsCorners)
     EXPECT_EQ(countColour(c, colour::red), 20);
 }
 
-TEST(CanvasLine, WidePenCoversTheLineAndTheRowAbove)
+TEST(CanvasLine, WidePenCoversTheRowAboveAndItsEndPoint)
 {
     Canvas c = blank();
     c.setPenWidth(2);
     c.setPenColour(colour::black);
     c.line(10, 30, 20, 30);
-    for (int x = 10; x < 20; ++x) {
+    for (int x = 10; x <= 20; ++x) {
         EXPECT_EQ(c.pixel(x, 29), colour::black);
         EXPECT_EQ(c.pixel(x, 30), colour::black);
         EXPECT_EQ(c.pixel(x, 31), kGround);
     }
-    EXPECT_EQ(c.pixel(20, 30), kGround);
+    EXPECT_EQ(c.pixel(21, 30), kGround);
     EXPECT_EQ(c.pixel(9, 30), kGround);
 
-    c.line(40, 10, 40, 20);
-    EXPECT_EQ(c.pixel(39, 10), colour::black);
-    EXPECT_EQ(c.pixel(40, 19), colour::black);
+    // Upwards: the cap reaches the row of the end point, no further.
+    c.line(40, 20, 40, 10);
+    EXPECT_EQ(c.pixel(39, 20), colour::black);
+    EXPECT_EQ(c.pixel(40, 10), colour::black);
+    EXPECT_EQ(c.pixel(40, 9), kGround);
     EXPECT_EQ(c.pixel(41, 15), kGround);
-    EXPECT_EQ(c.pixel(40, 20), kGround);
 }
 
 TEST(CanvasLine, DottedPenLeavesRegularGaps)

@@ -249,10 +249,11 @@ TEST_F(OvenFixture, DoorAndLeakHooksRunAtTheirPlaces)
     EXPECT_EQ(gHookCalls, (std::vector<std::pair<char, int>>{{'f', 2}, {'s', 2}, {'l', 2}}));
     EXPECT_EQ(s.fond.pixel(51, 20), colour::yellow);
     EXPECT_EQ(s.window.pixel(555, 125), kMarker);
-    // The door along the bottom edge, two rows thick, its end point left out.
+    // The door along the bottom edge, two rows thick, up to its end point.
     EXPECT_EQ(s.fond.pixel(60, 79), colour::green);
     EXPECT_EQ(s.fond.pixel(109, 78), colour::green);
-    EXPECT_EQ(s.fond.pixel(110, 79), colour::red);
+    EXPECT_EQ(s.fond.pixel(110, 79), colour::green);
+    EXPECT_EQ(s.fond.pixel(111, 79), colour::red);
     // Its 2-pixel pen outlines the leads and the sensor that follow.
     EXPECT_EQ(s.fond.pixel(37, 0), colour::black);
     EXPECT_EQ(s.fond.pixel(167, 30), colour::green);

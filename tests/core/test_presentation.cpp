@@ -35,12 +35,12 @@ TEST(Presentation, TwoColumnsAndTheirFuchsiaBars)
     presentationTick(scene);
     const Canvas& c = scene.surfaces.window;
     const QRgb fuchsia = fromBgr(0xFF00FF);
-    for (int y = 170; y < 465; ++y)
+    for (int y = 170; y <= 465; ++y)
         EXPECT_EQ(c.pixel(5, y), fuchsia) << y;
     EXPECT_EQ(c.pixel(4, 300), fuchsia);  // 2 px wide
-    EXPECT_EQ(c.pixel(5, 465), colour::btnFace);
-    EXPECT_EQ(c.pixel(445, 344), fuchsia);
-    EXPECT_EQ(c.pixel(445, 345), colour::btnFace);
+    EXPECT_EQ(c.pixel(5, 466), colour::btnFace);
+    EXPECT_EQ(c.pixel(445, 345), fuchsia);
+    EXPECT_EQ(c.pixel(445, 346), colour::btnFace);
     EXPECT_EQ(c.pixel(445, 400), colour::btnFace);
 
     // Every line of both columns is there, in blue.
