@@ -3,18 +3,10 @@
 #include "picture/canvas.h"
 #include "picture/colours.h"
 
-#include <QString>
-
 namespace t1 {
 
 namespace {
 constexpr int kMarkerWidth = 2;
-}
-
-void printLines(Canvas& canvas, std::span<const TextLine> lines)
-{
-    for (const TextLine& l : lines)
-        canvas.textOut(l.x, l.y, QString::fromUtf8(l.text));
 }
 
 void printBlocks(Canvas& canvas, std::span<const TextBlock> blocks, int tick)
@@ -22,7 +14,7 @@ void printBlocks(Canvas& canvas, std::span<const TextBlock> blocks, int tick)
     for (const TextBlock& b : blocks) {
         if (tick < b.from)
             continue;
-        printLines(canvas, b.lines);
+        printLabels(canvas, b.lines);
         for (const TextMarker& m : b.markers) {
             canvas.setPenStyle(PenStyle::Solid);
             canvas.setPenWidth(kMarkerWidth);

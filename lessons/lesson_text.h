@@ -1,18 +1,13 @@
 #pragma once
 
+#include "picture/figures.h"
+
 #include <cstdint>
 #include <span>
 
 namespace t1 {
 
 class Canvas;
-
-// A line of a lesson's text: its cell's top-left corner and its words (UTF-8).
-struct TextLine {
-    int x;
-    int y;
-    const char* text;
-};
 
 // A coloured stroke (pen width 2) that marks a block of text, written as
 // the lessons write colours, 0x00BBGGRR.
@@ -24,12 +19,9 @@ struct TextMarker {
 // Lines printed on every tick from `from` on, then their markers.
 struct TextBlock {
     int from;
-    std::span<const TextLine> lines;
+    std::span<const Label> lines;
     std::span<const TextMarker> markers = {};
 };
-
-// Prints the lines in the surface's current text font, transparently.
-void printLines(Canvas& canvas, std::span<const TextLine> lines);
 
 // Prints every block whose first tick has come, each followed by its markers.
 // Leaves the pen at width 2 when a marker was drawn, as a script that sets

@@ -2,6 +2,7 @@
 
 #include "picture/canvas.h"
 #include "picture/colours.h"
+#include "picture/figures.h"
 #include "picture/fonts.h"
 
 #include <array>
@@ -9,17 +10,6 @@
 namespace t1 {
 
 namespace {
-
-struct Segment {
-    int x1, y1, x2, y2;
-};
-struct Box {
-    int x1, y1, x2, y2;
-};
-struct Label {
-    int x, y;
-    const char* text;  // UTF-8
-};
 
 // Analog power and measurement lines, black, 2 px. The two on the right end
 // on the resistor's leads and the sensor's lead inside the oven picture.
@@ -47,26 +37,14 @@ constexpr std::array kConverters{Box{270, 55, 330, 105}, Box{680, 55, 740, 105}}
 constexpr Box kRegulator{140, 50, 230, 110};
 
 constexpr std::array kLabels{
-    Label{373, 72, "Commande"},
-    Label{278, 62, "Convert."}, Label{286, 82, "N/A"},
-    Label{688, 62, "Convert."}, Label{696, 82, "A/N"},
-    Label{160, 60, "Régulateur"},
-    Label{65, 73, "+"},  Label{76, 80, "_"},  // the comparator's inputs
-    Label{10, 85, "E"},  Label{110, 85, "Ep"}, Label{240, 85, "Epu"}, Label{340, 85, "U"},
-    Label{650, 85, "S"}, Label{120, 155, "X"},
+    Label{373, 72, u"Commande"},
+    Label{278, 62, u"Convert."}, Label{286, 82, u"N/A"},
+    Label{688, 62, u"Convert."}, Label{696, 82, u"A/N"},
+    Label{160, 60, u"Régulateur"},
+    Label{65, 73, u"+"},  Label{76, 80, u"_"},  // the comparator's inputs
+    Label{10, 85, u"E"},  Label{110, 85, u"Ep"}, Label{240, 85, u"Epu"}, Label{340, 85, u"U"},
+    Label{650, 85, u"S"}, Label{120, 155, u"X"},
 };
-
-template <typename Lines>
-void drawLines(Canvas& c, const Lines& lines)
-{
-    for (const Segment& s : lines)
-        c.line(s.x1, s.y1, s.x2, s.y2);
-}
-
-void drawBox(Canvas& c, const Box& b)
-{
-    c.rectangle(b.x1, b.y1, b.x2, b.y2);
-}
 
 }  // namespace
 
@@ -77,11 +55,11 @@ void drawBlockDiagram(Canvas& c)
 
     c.setPenColour(colour::black);
     c.setPenWidth(kThickWidth);
-    drawLines(c, kThickLines);
+    drawSegments(c, kThickLines);
 
     c.setPenWidth(1);
     c.setPenColour(colour::red);
-    drawLines(c, kThinLines);
+    drawSegments(c, kThinLines);
 
     c.setPenColour(colour::black);
     c.setBrushColour(colour::white);
@@ -89,7 +67,7 @@ void drawBlockDiagram(Canvas& c)
 
     c.setPenColour(colour::red);
     c.ellipse(kComparator.x1, kComparator.y1, kComparator.x2, kComparator.y2);
-    drawLines(c, kComparatorCross);
+    drawSegments(c, kComparatorCross);
 
     c.setPenColour(colour::black);
     c.setBrushColour(colour::yellow);
@@ -101,8 +79,7 @@ void drawBlockDiagram(Canvas& c)
 
     c.setFontColour(colour::blue);
     c.setFontSize(fonts::pt7);
-    for (const Label& l : kLabels)
-        c.textOut(l.x, l.y, QString::fromUtf8(l.text));
+    printLabels(c, kLabels);
 }
 
 }  // namespace t1
