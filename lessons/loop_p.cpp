@@ -1,11 +1,113 @@
-// Menu item 2: the closed-loop step response under P control.
+// Menu item 2: the step response of the closed loop under proportional
+// control (G = 2, T = T1/5), over six sampling periods.
+#include "lessons/closed_loop.h"
 #include "lessons/lessons.h"
 #include "lessons/scene.h"
+#include "picture/colours.h"
+
+#include <array>
 
 namespace t1 {
 
-void loopPTick(Scene& /*scene*/)
+namespace {
+
+// Time constants of the oven, as reciprocal rates per tick.
+constexpr Extended kRate200_2 = 1.0L / 200.2L;
+constexpr Extended kRate200_1 = 1.0L / 200.1L;
+constexpr Extended kRate200_01 = 1.0L / 200.01L;
+
+// S(t) on screen: 30 px per volt above y = 299, one exponential piece per period.
+int sPeriod1(int tau) { return riseY(299, 234, kRate200_2, tau); }
+int sPeriod2(int tau) { return riseY(257, 108, kRate200_1, tau); }
+int sPeriod3(int tau) { return riseY(237, 49, kRate200_1, tau); }
+int sPeriod4(int tau) { return riseY(227, 23, kRate200_1, tau); }
+int sPeriod5(int tau) { return riseY(223, 10, kRate200_1, tau); }
+int sPeriod6(int tau) { return riseY(221, 5, kRate200_1, tau); }
+
+constexpr std::array kSStub{Segment{480, 300, 490, 300}};
+constexpr std::array kEdge2{Segment{178, 200, 178, 236}};
+constexpr std::array kEdge3{Segment{218, 236, 218, 253}};
+constexpr std::array kEdge4{Segment{258, 253, 258, 260}};
+constexpr std::array kEdge5{Segment{298, 260, 298, 264}};
+constexpr std::array kEdge6{Segment{338, 264, 338, 265}};
+constexpr std::array kLabel2{Label{192, 239, u"5V"}};
+constexpr std::array kLabel3{Label{232, 256, u"3,7V"}};
+constexpr std::array kLabel4{Label{272, 263, u"3,1V"}};
+constexpr std::array kLabel5{Label{312, 267, u"2,8V"}};
+constexpr std::array kLabel6{Label{342, 268, u"2,7V"}};
+
+// The staircase of U (0.5 px per unit of Epu) and the pieces of S.
+constexpr std::array kCurves{
+    CurvePeriod{2, 39, {}, 200, {}, kSStub, sPeriod1, 1, true},
+    CurvePeriod{40, 79, kEdge2, 236, kLabel2, {}, sPeriod2, 40, true},
+    CurvePeriod{80, 119, kEdge3, 253, kLabel3, {}, sPeriod3, 80, true},
+    CurvePeriod{120, 159, kEdge4, 260, kLabel4, {}, sPeriod4, 120, true},
+    CurvePeriod{160, 199, kEdge5, 264, kLabel5, {}, sPeriod5, 160, true},
+    CurvePeriod{200, 239, kEdge6, 265, kLabel6, {}, sPeriod6, 200, true},
+};
+constexpr std::array kFirstLevelLabel{Label{150, 203, u"7,8V"}};
+
+// S of each period: from where the last one ended towards the period's
+// command, rounded up to the next tenth. The amplitudes are the script's
+// differences 5.02 - 1.41, 3.7 - 2.06, 3.14 - 2.36, 2.82 - 2.5, 2.74 - 2.56.
+double sValue1(int n) { return roundUpToTenth(approach(0, 7.8, kRate200_1, n)); }
+double sValue2(int n) { return roundUpToTenth(approach(1.41, 3.6099999999999994, kRate200_01, n - 39)); }
+double sValue3(int n) { return roundUpToTenth(approach(2.06, 1.6400000000000001, kRate200_01, n - 79)); }
+double sValue4(int n) { return roundUpToTenth(approach(2.36, 0.7800000000000002, kRate200_01, n - 119)); }
+double sValue5(int n) { return roundUpToTenth(approach(2.5, 0.31999999999999984, kRate200_01, n - 159)); }
+double sValue6(int n) { return roundUpToTenth(approach(2.56, 0.18000000000000016, kRate200_01, n - 199)); }
+
+// X of a period is (255/10) S at the end of the last one; Ep = E - X, Epu = 2 Ep.
+constexpr std::array kValues{
+    ValuePeriod{2, 39, 100, 0, 100, 200, 7.8, sValue1},
+    ValuePeriod{40, 79, 100, 36, 64, 128, 5, sValue2},
+    ValuePeriod{80, 119, 100, 53, 47, 94, 3.7, sValue3},
+    ValuePeriod{120, 159, 100, 60, 40, 80, 3.1, sValue4},
+    ValuePeriod{160, 199, 100, 64, 36, 72, 2.8, sValue5},
+    ValuePeriod{200, 239, 100, 65, 35, 70, 2.7, sValue6},
+};
+
+constexpr std::array kFixedTexts{
+    Label{10, 180, u"Le gain du régulateur"},
+    Label{10, 200, u"proportionnel est "},
+    Label{10, 220, u"choisi à G=2"},
+    Label{300, 180, u"La période d'échantillonnage"},
+    Label{300, 200, u"choisie est : T=(T1/5)"},
+};
+constexpr std::array kFirstPeriodTexts{
+    Label{10, 320, u"Première Période : Acquisition de X à t=0 : X=0, E=100  donc : Ep=E-X=100, Epu=2*Ep=200, U=(10/255)*Epu=7,8V. La sortie S : début d'une réponse exponentielle"},
+    Label{96, 340, u"de constante de temps T1 (pendant T) jusqu'à S=1,4V donc l'acquisition de X au coup suivant sera : X=(255/10)*1,4=36"},
+};
+constexpr std::array kSecondPeriodTexts{
+    Label{10, 360, u"Deuxième Période : Acquisition de X à t=T : X=36, E=100 donc : Ep=E-X=64, Epu=2*Ep=128, U=(10/255)*Epu=5V. La sortie S : réponse exponentielle de constante "},
+    Label{96, 380, u"de temps T1 (pendant T) mais avec 1,4V de valeur initiale."},
+};
+constexpr std::array kConclusion{
+    Label{150, 400, u"La réponse converge vers un régime permanent correspondant à : X/E=(G/1+G).E0, donc X=(2/3).100=67"},
+    Label{150, 420, u"Remarque : l'erreur de position en régulation proportionnelle est importante (ici : Ep=100-67=33)"},
+    Label{150, 440, u"Ici le régime permanent n'est pas tout à fait atteint au bout de 6 périodes."},
+};
+constexpr std::array kYellowRule{TextMarker{0x00FFFF, 10, 338, 95, 338}};
+constexpr std::array kFuchsiaRule{TextMarker{0xFF00FF, 10, 378, 95, 378}};
+constexpr std::array kPurpleBar{TextMarker{0x800080, 140, 400, 140, 460}};
+
+constexpr std::array kTexts{
+    TextBlock{0, kFixedTexts},
+    TextBlock{39, kFirstPeriodTexts, kYellowRule},
+    TextBlock{79, kSecondPeriodTexts, kFuchsiaRule},
+    TextBlock{201, kConclusion, kPurpleBar},
+};
+
+constexpr ClosedLoopScript kScript{
+    heatingOvenStep, &kPeriodLabels, kFirstLevelLabel, heatColour, kCurves, kValues,
+    &kLoopPRegulator, false, &kLoopPReadout, kTexts,
+};
+
+}  // namespace
+
+void loopPTick(Scene& scene)
 {
+    closedLoopTick(scene, kScript, scene.st.gTickLoopP);
 }
 
 }  // namespace t1
