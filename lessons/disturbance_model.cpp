@@ -151,11 +151,11 @@ void drawCurves(Canvas& w, int d)
 {
     w.setPenColour(colour::red);
     w.setPenWidth(kCurveWidth);
-    if (d == kOpensAt)
+    if (d == kOpensAt) {
         w.line(kRisingEdge.x1, kRisingEdge.y1, kRisingEdge.x2, kRisingEdge.y2);
-    else if (d == kClosesAt)
+    } else if (d == kClosesAt) {
         w.line(kFallingEdge.x1, kFallingEdge.y1, kFallingEdge.x2, kFallingEdge.y2);
-    else {
+    } else {
         const int q = doorOpen(d) ? kQTopY : kQBaseY;
         w.line(kQOrigin + d - 1, q, kQOrigin + d, q);
     }
