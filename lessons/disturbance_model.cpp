@@ -1,11 +1,235 @@
-// Menu item 4: the model of a door-opening disturbance.
+// Menu item 4: the model of a disturbance. With the loop open, the oven's
+// door is opened for one sampling period; the temperature drops by about
+// 10 degrees C and creeps back only slowly, as the command does not change.
+#include "lessons/disturbance_model.h"
+
+#include "lessons/lesson_text.h"
 #include "lessons/lessons.h"
 #include "lessons/scene.h"
+#include "picture/figures.h"
+#include "picture/oven_door.h"
+#include "picture/oven_picture.h"
+#include "picture/plot_frame.h"
+#include "picture/readouts.h"
+
+#include <array>
+#include <cmath>
 
 namespace t1 {
 
-void disturbModelTick(Scene& /*scene*/)
+namespace {
+
+// The door opens at kT and closes at (k+1)T, one sampling period later.
+constexpr int kFirstTick = 2;
+constexpr int kOpensAt = 100;
+constexpr int kClosesAt = 140;
+
+// The model, in extended precision: a ceiling or a truncation of these
+// products must fall on the same side as in the lesson's figures.
+struct DisturbanceModel {
+    long double setPoint;        // E, digital
+    long double dropRate;        // 1/103.01 per tick, toward 20 degrees C while open
+    long double recoveryRate;    // 1/200.01 per tick, back toward 51 degrees C
+    long double voltsPerUnit;    // converter N/A: 10/255 V rounded to 39 mV
+    long double unitsPerVolt;    // converter A/N: 255/10
+    long double risePerUnit;     // steady temperature rise per unit of E, degrees C
+    long double ambient;         // degrees C
+    long double steadyTemperature;
+    long double steadyTenths;    // S before the opening, in tenths of a volt
+    long double dropStart;       // volts: where the drop formula starts (not 3.9)
+    long double missing;         // fraction of the swing still missing when the door closes
+    long double tenth;           // S is rounded up to a tenth of a volt
+    long double tenthsPerVolt;
+};
+constexpr DisturbanceModel kModel{
+    100, 0.009707795359673817L, 0.0049997500124993755L, 0.039L, 25.5L, 0.31L, 20, 51, 39, 3.8L, 0.32L, 0.1L, 10};
+
+// S plot: the steady level at y = 200, 16 pixels lower after the drop of 10 degrees C.
+struct DisturbanceCurve {
+    int steadyY;
+    long double dropSpan;
+    int lowestY;
+    long double recoverySpan;
+};
+constexpr DisturbanceCurve kCurve{200, 50, 216, 16};
+
+bool doorOpen(int d)
 {
+    return kOpensAt < d && d < kClosesAt;
+}
+
+}  // namespace
+
+int disturbDropY(int d)
+{
+    const long double e = std::exp(-(d - kOpensAt) * kModel.dropRate);
+    return static_cast<int>(std::trunc(kCurve.dropSpan - kCurve.dropSpan * e + kCurve.steadyY));
+}
+
+int disturbRecoveryY(int d)
+{
+    const long double e = std::exp(-(d - kClosesAt) * kModel.recoveryRate);
+    return static_cast<int>(std::trunc(kCurve.lowestY - (kCurve.recoverySpan - kCurve.recoverySpan * e)));
+}
+
+int disturbModelCurveY(int d)
+{
+    if (d <= kOpensAt)
+        return kCurve.steadyY;
+    if (d <= kClosesAt)
+        return disturbDropY(d);
+    return disturbRecoveryY(d);
+}
+
+// At (k+1)T the values already follow the recovery while the curve still
+// shows the end of the drop.
+LoopValues disturbModelValues(int d)
+{
+    LoopValues v;
+    v.gE = kModel.setPoint;
+    const long double swing = kModel.risePerUnit * v.gE;
+    const long double voltsSwing = kModel.voltsPerUnit * v.gE;
+    if (d <= kOpensAt) {
+        v.gTemperature = kModel.steadyTemperature;
+        v.gS = kModel.tenth * kModel.steadyTenths;
+    } else if (d < kClosesAt) {
+        const long double e1 = std::exp(-(d - kOpensAt) * kModel.dropRate);
+        v.gTemperature = kModel.steadyTemperature - (1 - e1) * swing;
+        v.gS = kModel.tenth * std::ceil(kModel.tenthsPerVolt * (kModel.dropStart - (1 - e1) * voltsSwing));
+    } else {
+        const long double e2 = std::exp(-(d - kClosesAt) * kModel.recoveryRate);
+        v.gTemperature = kModel.ambient + (1 - kModel.missing * e2) * swing;
+        v.gS = kModel.tenth * std::ceil(kModel.tenthsPerVolt * (1 - kModel.missing * e2) * voltsSwing);
+    }
+    v.gEp = v.gE;
+    v.gEpu = v.gE;
+    v.gU = kModel.voltsPerUnit * v.gE;
+    v.gX = kModel.unitsPerVolt * v.gS;
+    return v;
+}
+
+namespace {
+
+// The oven: red and still but for its fan. The door is shut before kT, open
+// under the oven between kT and (k+1)T, and shut again after (k+1)T; on the
+// ticks kT and (k+1)T themselves it is drawn neither way.
+constexpr int kSecondLeakAfter = 120;
+
+void drawOvenAndDoor(Surfaces& s, int d)
+{
+    Canvas& w = s.window;
+    if (d == kFirstTick)
+        wipeUnderOven(w);
+    OvenHooks hooks;
+    if (d < kOpensAt)
+        hooks.afterFill = kClosedDoor;
+    if (d > kClosesAt)
+        hooks.afterLast = kClosedDoor;
+    drawOven(s, hotOven(d, false), hooks);
+
+    if (doorOpen(d)) {
+        moveLeakStrokes(w, LeakGroup::First, d);
+        if (d > kSecondLeakAfter)
+            moveLeakStrokes(w, LeakGroup::Second, d);
+        drawOpenDoor(w);
+    }
+    if (d > kClosesAt)
+        wipeUnderOven(w);
+}
+
+// Q(t) on the left plot, a pulse while the door is open; S(t) on the right.
+// Local tick d lies at x = 140 + d and x = 490 + d.
+constexpr int kQOrigin = 140;
+constexpr int kSOrigin = 490;
+constexpr int kQBaseY = 300;
+constexpr int kQTopY = 250;
+constexpr Segment kRisingEdge{240, 300, 240, 250};
+constexpr Segment kFallingEdge{279, 250, 279, 300};
+constexpr int kCurveWidth = 2;
+
+void drawCurves(Canvas& w, int d)
+{
+    w.setPenColour(colour::red);
+    w.setPenWidth(kCurveWidth);
+    if (d == kOpensAt) {
+        w.line(kRisingEdge.x1, kRisingEdge.y1, kRisingEdge.x2, kRisingEdge.y2);
+    } else if (d == kClosesAt) {
+        w.line(kFallingEdge.x1, kFallingEdge.y1, kFallingEdge.x2, kFallingEdge.y2);
+    } else {
+        const int q = doorOpen(d) ? kQTopY : kQBaseY;
+        w.line(kQOrigin + d - 1, q, kQOrigin + d, q);
+    }
+    const int y = disturbModelCurveY(d);
+    w.line(kSOrigin + d - 1, y, kSOrigin + d, y);
+}
+
+// The instants of the opening on both plots, and the drop they frame.
+constexpr std::array kOpeningLabels{Label{220, 285, u"kT"}, Label{585, 285, u"kT"}};
+constexpr Segment kOpeningGuide{590, 200, 590, 280};
+constexpr std::array kClosingLabels{Label{285, 285, u"(k+1)T"}, Label{620, 285, u"(k+1)T"}, Label{635, 180, u"10°C"}};
+constexpr std::array kDropGuides{Segment{590, 200, 650, 200}, Segment{630, 216, 630, 280}};
+constexpr std::array kDropArrow{
+    Segment{630, 200, 630, 216},
+    Segment{625, 205, 630, 200}, Segment{635, 205, 630, 200},  // head at the steady level
+    Segment{625, 211, 630, 216}, Segment{635, 211, 630, 216},  // head at the lowest point
+};
+
+void drawInstants(Canvas& w, int d)
+{
+    if (d <= kOpensAt)
+        return;
+    printLabels(w, kOpeningLabels);
+    w.setPenColour(colour::blue);
+    w.setPenWidth(1);
+    w.setPenStyle(PenStyle::Dot);
+    w.line(kOpeningGuide.x1, kOpeningGuide.y1, kOpeningGuide.x2, kOpeningGuide.y2);
+    w.setPenStyle(PenStyle::Solid);
+    if (d <= kClosesAt)
+        return;
+    printLabels(w, kClosingLabels);
+    w.setPenStyle(PenStyle::Dot);
+    drawSegments(w, kDropGuides);
+    w.setPenStyle(PenStyle::Solid);
+    drawSegments(w, kDropArrow);
+}
+
+constexpr std::array kSetting{
+    TextLine{40, 320, "La consigne est maintenue constante. La porte du four, normalement fermée,"},
+    TextLine{40, 340, " est ouverte fugitivement pendant une durée égale à une période  d'échantillonnage"},
+    TextLine{40, 360, "(entre les instants kT et (k+1)T). "},
+};
+constexpr std::array kEffect{
+    TextLine{480, 320, "On suppose qu'il en résulte une diminutionde température,"},
+    TextLine{480, 340, " pendant cette durée, de 10°C. Au-delà, le four retrouve"},
+    TextLine{480, 360, "sa température initiale, mais après une durée"},
+    TextLine{480, 380, "assez importante, car la commande n'est pas modifiée."},
+    TextLine{480, 400, "La boucle fermée doit permettre de retrouver plus rapidement"},
+    TextLine{480, 420, "la température initiale."},
+};
+constexpr std::array kTexts{
+    TextBlock{kFirstTick, kSetting},
+    TextBlock{kOpensAt + 1, kEffect},
+};
+
+}  // namespace
+
+void disturbModelTick(Scene& scene)
+{
+    AnimationState& st = scene.st;
+    Surfaces& s = scene.surfaces;
+    Canvas& w = s.window;
+    const int d = st.gTickDisturbModel;
+
+    drawOvenAndDoor(s, d);
+    drawPlotFrame(w);
+    drawCurves(w, d);
+    static_cast<LoopValues&>(st) = disturbModelValues(d);
+    drawRegulatorLabel(w, kDisturbModelRegulator);
+    drawReadouts(w, st, kDisturbModelReadout);
+    drawPlotTitles(w, LeftTitle::DisturbanceQ);
+    drawInstants(w, d);
+    drawTemperatureCaption(s.fond, st.gTemperature);
+    printBlocks(w, kTexts, d);
 }
 
 }  // namespace t1
