@@ -194,17 +194,17 @@ void drawInstants(Canvas& w, int d)
 }
 
 constexpr std::array kSetting{
-    TextLine{40, 320, "La consigne est maintenue constante. La porte du four, normalement fermée,"},
-    TextLine{40, 340, " est ouverte fugitivement pendant une durée égale à une période  d'échantillonnage"},
-    TextLine{40, 360, "(entre les instants kT et (k+1)T). "},
+    Label{40, 320, u"La consigne est maintenue constante. La porte du four, normalement fermée,"},
+    Label{40, 340, u" est ouverte fugitivement pendant une durée égale à une période  d'échantillonnage"},
+    Label{40, 360, u"(entre les instants kT et (k+1)T). "},
 };
 constexpr std::array kEffect{
-    TextLine{480, 320, "On suppose qu'il en résulte une diminutionde température,"},
-    TextLine{480, 340, " pendant cette durée, de 10°C. Au-delà, le four retrouve"},
-    TextLine{480, 360, "sa température initiale, mais après une durée"},
-    TextLine{480, 380, "assez importante, car la commande n'est pas modifiée."},
-    TextLine{480, 400, "La boucle fermée doit permettre de retrouver plus rapidement"},
-    TextLine{480, 420, "la température initiale."},
+    Label{480, 320, u"On suppose qu'il en résulte une diminutionde température,"},
+    Label{480, 340, u" pendant cette durée, de 10°C. Au-delà, le four retrouve"},
+    Label{480, 360, u"sa température initiale, mais après une durée"},
+    Label{480, 380, u"assez importante, car la commande n'est pas modifiée."},
+    Label{480, 400, u"La boucle fermée doit permettre de retrouver plus rapidement"},
+    Label{480, 420, u"la température initiale."},
 };
 constexpr std::array kTexts{
     TextBlock{kFirstTick, kSetting},

@@ -104,20 +104,20 @@ void drawResponse(Canvas& w, int n)
 }
 
 constexpr std::array kMethod{
-    TextLine{100, 320, "Le gain du régulateur proportionnel est choisi à G=1"},
-    TextLine{100, 340, "Donc : E=Ep=Epu  et U=Epu*(10/255)=3,9V (constante)"},
-    TextLine{100, 360, "Le résultat est indépendant de la période d'échantillonnage,"},
-    TextLine{100, 380, "car la valeur calculée (Epu) reste constante à chaque échantillon."},
-    TextLine{100, 400, "Attention : pour cette mesure, Epu et U ne doivent pas saturer."},
+    Label{100, 320, u"Le gain du régulateur proportionnel est choisi à G=1"},
+    Label{100, 340, u"Donc : E=Ep=Epu  et U=Epu*(10/255)=3,9V (constante)"},
+    Label{100, 360, u"Le résultat est indépendant de la période d'échantillonnage,"},
+    Label{100, 380, u"car la valeur calculée (Epu) reste constante à chaque échantillon."},
+    Label{100, 400, u"Attention : pour cette mesure, Epu et U ne doivent pas saturer."},
 };
 constexpr std::array kConclusion{
-    TextLine{480, 320, "On vérifie expérimentalement que la réponse indicielle "},
-    TextLine{480, 340, "en température est de type passe-bas d'ordre 1. La fonction"},
-    TextLine{480, 360, "de transfert : S/U = 1/1+T1p avec T1 mesuré à 63%"},
-    TextLine{480, 380, "de la variation."},
-    TextLine{480, 400, "ATTENTION : la commande permet de chauffer, pas de refroidir..."},
-    TextLine{480, 420, "Ce modèle n'est donc valable que tant que X<E, sinon, il faut"},
-    TextLine{480, 440, "compter sur le refroidissement naturel."},
+    Label{480, 320, u"On vérifie expérimentalement que la réponse indicielle "},
+    Label{480, 340, u"en température est de type passe-bas d'ordre 1. La fonction"},
+    Label{480, 360, u"de transfert : S/U = 1/1+T1p avec T1 mesuré à 63%"},
+    Label{480, 380, u"de la variation."},
+    Label{480, 400, u"ATTENTION : la commande permet de chauffer, pas de refroidir..."},
+    Label{480, 420, u"Ce modèle n'est donc valable que tant que X<E, sinon, il faut"},
+    Label{480, 440, u"compter sur le refroidissement naturel."},
 };
 constexpr std::array kTexts{
     TextBlock{2, kMethod},
