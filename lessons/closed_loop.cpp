@@ -61,6 +61,11 @@ bool applyValues(LoopValues& v, std::span<const ValuePeriod> periods, int t)
     return true;
 }
 
+QRgb redCurve(int)
+{
+    return colour::red;
+}
+
 void heatingOvenStep(Scene& scene, int t)
 {
     drawOven(scene.surfaces, heatingOven(t));

@@ -73,6 +73,9 @@ inline constexpr int kCommentFromTick = 151;
 
 void closedLoopTick(Scene& scene, const ClosedLoopScript& script, int t);
 
+// The disturbance lessons draw their curves in red.
+QRgb redCurve(int t);
+
 // The oven of the two heating lessons: inside and fan in the heat colour of t.
 void heatingOvenStep(Scene& scene, int t);
 
@@ -84,6 +87,14 @@ bool applyValues(LoopValues& values, std::span<const ValuePeriod> periods, int t
 // scripts were, so that a rounding up to the next tenth never falls on the
 // other side of a boundary.
 using Extended = long double;
+
+// The oven's time constants in ticks, as the scripts use them: reciprocal
+// rates per tick (T1 = 200 ticks heating, about 103 ticks with the door open).
+inline constexpr Extended kRate200_2 = 1.0L / 200.2L;
+inline constexpr Extended kRate200_1 = 1.0L / 200.1L;
+inline constexpr Extended kRate200_01 = 1.0L / 200.01L;
+inline constexpr Extended kRate103_1 = 1.0L / 103.1L;
+inline constexpr Extended kRate103_01 = 1.0L / 103.01L;
 
 // A voltage rounded up to the next tenth, or hundredth, of a volt.
 inline double roundUpToTenth(Extended volts)

@@ -1,11 +1,104 @@
-// Menu item 5: the loop's answer to the disturbance under P control.
+// Menu item 5: the loop under P control (G = 4,55, a pole at zero) answers
+// the door opened during the second sampling period, and brings the oven
+// back within the third.
+#include "lessons/closed_loop.h"
+#include "lessons/door_scenario.h"
 #include "lessons/lessons.h"
 #include "lessons/scene.h"
 
+#include <array>
+
 namespace t1 {
 
-void disturbPTick(Scene& /*scene*/)
+namespace {
+
+// S(t) on screen: steady at 3,2 V (y = 200), the fall while the door is
+// open, the recovery under 8,7 V, steady again.
+int sSteady(int) { return 200; }
+int sFall(int tau) { return static_cast<int>(250 - 50 * std::exp(-tau * kRate103_01)); }
+int sRecovery(int tau) { return riseY(216, 49, kRate103_1, tau); }
+
+constexpr std::array kUStub{Segment{130, 270, 140, 270}};
+constexpr std::array kURise{Segment{219, 270, 219, 219}};
+constexpr std::array kUFall{Segment{259, 219, 259, 270}};
+constexpr std::array kHighLabel{Label{232, 226, u"8,7V"}};
+constexpr std::array kSStub{Segment{480, 200, 490, 200}};
+
+constexpr std::array kCurves{
+    CurvePeriod{2, 39, kUStub, 270, {}, kSStub, sSteady, 0, false},
+    CurvePeriod{40, 79, {}, 270, {}, {}, sFall, 40, false},
+    CurvePeriod{80, 119, kURise, 219, kHighLabel, {}, sRecovery, 80, true},
+    CurvePeriod{120, 159, kUFall, 270, {}, {}, sSteady, 0, false},
+    CurvePeriod{160, 239, {}, 270, {}, {}, sSteady, 0, false},
+};
+constexpr std::array kSteadyLabel{Label{150, 273, u"3,2V"}};
+
+// The door takes 10 degrees C off in the second period (3,9 V of swing at
+// E = 100); the third period's 8,7 V brings S back up.
+constexpr Extended kE = 100;
+constexpr Extended kVoltsPerUnit = 0.039L;
+double sValueSteady(int) { return 3.2; }
+double sValueDoorOpen(int n)
 {
+    return roundUpToTenth(3.2L - kVoltsPerUnit * kE * (1.0L - std::exp(-(n - 40) * kRate103_01)));
+}
+double sValueCorrection(int n)
+{
+    return roundUpToTenth(kVoltsPerUnit * kE * (1.5L - std::exp(-(n - 80) * kRate103_01)));
+}
+
+constexpr std::array kValues{
+    ValuePeriod{2, 39, 100, 82, 18, 82, 3.2, sValueSteady},
+    ValuePeriod{40, 79, 100, 82, 18, 82, 3.2, sValueDoorOpen},
+    ValuePeriod{80, 119, 100, 51, 49, 223, 8.7, sValueCorrection},
+    ValuePeriod{120, 239, 100, 82, 18, 82, 3.2, sValueSteady},
+};
+
+constexpr std::array kFixedTexts{
+    Label{10, 180, u"Le gain du régulateur"},
+    Label{10, 200, u"proportionnel est choisi"},
+    Label{10, 220, u"à G=4,55 (pôle nul en B.F.)"},
+    Label{10, 240, u"Conditions initiales : "},
+    Label{10, 260, u"régime permanent"},
+    Label{10, 280, u"pour E = 100."},
+    Label{300, 180, u"La période d'échantillonnage"},
+    Label{300, 200, u"choisie est : T=(T1/5)"},
+    Label{300, 230, u"Perturbation à l'instant t=T."},
+};
+constexpr std::array kFirstPeriodTexts{
+    Label{10, 320, u"Première Période : le gain G étant de 4.55, le pôle de la boucle fermée est nul : X/E=0.82/z. En régime permanent, pour E=100, X=82, Ep=18, Epu=82"},
+    Label{96, 340, u"U=S=3.2Volts"},
+};
+constexpr std::array kSecondPeriodTexts{
+    Label{10, 360, u"Deuxième Période : effet de la perturbation. La porte est ouverte pendant toute la période. La boucle ne réagira qu'à la période suivante."},
+    Label{96, 380, u"Les valeurs de chacune des variables restent les mêmes que pour la première période. La température diminue de 10°C, comme en boucle ouverte."},
+};
+constexpr std::array kThirdPeriodTexts{
+    Label{10, 400, u"Troisième Période : correction de la perturbation. La boucle fabrique une commande de 8,7V qui ramène en une période la température à sa valeur initiale."},
+    Label{96, 420, u"Puisque la température a chuté de 10°C, alors : S=2V et X=51 en début de période. Puis : Ep=100-51=49, Epu=223 et U=8,7V."},
+    Label{150, 440, u"Aux périodes suivantes, le régime permanent initial est retrouvé."},
+};
+constexpr std::array kYellowRule{TextMarker{0x00FFFF, 10, 338, 95, 338}};
+constexpr std::array kFuchsiaRule{TextMarker{0xFF00FF, 10, 378, 95, 378}};
+constexpr std::array kPurpleRule{TextMarker{0x800080, 10, 418, 95, 418}};
+
+constexpr std::array kTexts{
+    TextBlock{0, kFixedTexts},
+    TextBlock{39, kFirstPeriodTexts, kYellowRule},
+    TextBlock{79, kSecondPeriodTexts, kFuchsiaRule},
+    TextBlock{119, kThirdPeriodTexts, kPurpleRule},
+};
+
+constexpr ClosedLoopScript kScript{
+    doorScenarioOvenStep, &kPeriodLabels, kSteadyLabel, redCurve, kCurves, kValues,
+    &kDisturbPRegulator, false, &kDisturbPReadout, kTexts,
+};
+
+}  // namespace
+
+void disturbPTick(Scene& scene)
+{
+    closedLoopTick(scene, kScript, scene.st.gTickDisturbP);
 }
 
 }  // namespace t1

@@ -1,11 +1,112 @@
-// Menu item 6: the loop's answer to the disturbance under PI control.
+// Menu item 6: the loop under PI control answers the door opened during the
+// second sampling period. Its 7,8 V overshoots; with no cooling command,
+// natural cooling brings the oven back over the following periods.
+#include "lessons/closed_loop.h"
+#include "lessons/door_scenario.h"
 #include "lessons/lessons.h"
 #include "lessons/scene.h"
 
+#include <array>
+
 namespace t1 {
 
-void disturbPITick(Scene& /*scene*/)
+namespace {
+
+// S(t) on screen: steady at 1,6 V (y = 250), the fall while the door is
+// open, the rise under 7,8 V beyond the initial level, then one slow return
+// on a single exponential whose base steps down a pixel each period.
+int sSteady(int) { return 250; }
+int sFall(int tau) { return static_cast<int>(50 - 50 * std::exp(-tau * kRate103_01) + 250); }
+int sRise(int tau) { return riseY(266, 70, kRate103_1, tau); }
+int sReturn(int tau, int base) { return static_cast<int>(10 - 10 * std::exp(-tau * kRate103_01) + base); }
+int sReturn4(int tau) { return sReturn(tau, 244); }
+int sReturn5(int tau) { return sReturn(tau, 245); }
+int sReturn6(int tau) { return sReturn(tau, 246); }
+
+constexpr std::array kUStub{Segment{130, 280, 140, 280}};
+constexpr std::array kURise{Segment{219, 280, 219, 202}};
+constexpr std::array kUFall{Segment{259, 202, 259, 278}};
+constexpr std::array kHighLabel{Label{232, 205, u"7,8V"}};
+constexpr std::array kSStub{Segment{480, 250, 490, 250}};
+
+constexpr std::array kCurves{
+    CurvePeriod{2, 39, kUStub, 280, {}, kSStub, sSteady, 0, false},
+    CurvePeriod{40, 79, {}, 280, {}, {}, sFall, 40, false},
+    CurvePeriod{80, 119, kURise, 202, kHighLabel, {}, sRise, 80, true},
+    CurvePeriod{120, 159, kUFall, 278, {}, {}, sReturn4, 120, false},
+    CurvePeriod{160, 199, {}, 279, {}, {}, sReturn5, 120, false},
+    CurvePeriod{200, 239, {}, 280, {}, {}, sReturn6, 120, false},
+};
+constexpr std::array kSteadyLabel{Label{150, 283, u"1,6V"}};
+
+constexpr Extended kE = 40;
+// The door takes S down by 0.0975 V per unit of E (3,9 V at E = 40); the
+// correction's 7,8 V brings it back, in hundredths of a volt.
+double sValueSteady(int) { return 1.6; }
+double sValueDoorOpen(int t)
 {
+    return roundUpToTenth(1.6L - (1.0L - std::exp(-(t - 40) * kRate103_01)) * 0.0975L * kE);
+}
+double sValueCorrection(int t)
+{
+    return roundUpToHundredth((1.8L - std::exp(-(t - 80) * kRate103_01)) * 0.039L * kE);
+}
+double sValue4(int) { return 1.72; }
+double sValue56(int) { return 1.7; }
+
+constexpr std::array kValues{
+    ValuePeriod{2, 39, 40, 40, 0, 40, 1.6, sValueSteady},
+    ValuePeriod{40, 79, 40, 40, 0, 40, 1.6, sValueDoorOpen},
+    ValuePeriod{80, 119, 40, 11, 29, 200, 7.8, sValueCorrection},
+    ValuePeriod{120, 159, 40, 45, -5, 41, 1.6, sValue4},
+    ValuePeriod{160, 199, 40, 44, -4, 41, 1.6, sValue56},
+    ValuePeriod{200, 239, 40, 43, -3, 42, 1.6, sValue56},
+};
+
+constexpr std::array kFixedTexts{
+    Label{10, 180, u"Le régulateurPI"},
+    Label{10, 200, u"assure un pôle nul"},
+    Label{10, 220, u"en boucle fermée."},
+    Label{10, 240, u"Conditions initiales :"},
+    Label{10, 260, u"régime permanent"},
+    Label{10, 280, u"pour E = 40."},
+    Label{300, 180, u"La période d'échantillonnage"},
+    Label{300, 200, u"choisie est : T=(T1/5)"},
+    Label{300, 230, u"Perturbation à l'instant t=T."},
+};
+constexpr std::array kFirstPeriodTexts{
+    Label{10, 320, u"Première Période : Régime permanent initial : E=40, X=40, Ep(erreur de position) =0, Epu=40, U=S=1,6Volts"},
+};
+constexpr std::array kSecondPeriodTexts{
+    Label{10, 360, u"Deuxième Période : effet de la perturbation. La porte est ouverte pendant toute la période. La boucle ne réagira qu'à la période suivante."},
+    Label{96, 380, u"Les valeurs de chacune des variables restent les mêmes que pour la première période. La température diminue de 10°C, comme en boucle ouverte."},
+};
+constexpr std::array kThirdPeriodTexts{
+    Label{10, 400, u"Troisième Période : correction de la perturbation. La boucle fabrique une commande de 7,8V. Mais cette commande est trop virulente, la température"},
+    Label{96, 420, u"évolue un peu au-delà de la valeur initiale que l'on doit retrouver. Il n'y a pas de commande de refroidissement, c'est donc le refroidissement naturel"},
+    Label{96, 440, u"qui va ramener la température à sa valeur initiale."},
+};
+constexpr std::array kYellowRule{TextMarker{0x00FFFF, 10, 338, 95, 338}};
+constexpr std::array kFuchsiaRule{TextMarker{0xFF00FF, 10, 378, 95, 378}};
+constexpr std::array kPurpleRule{TextMarker{0x800080, 10, 418, 95, 418}};
+
+constexpr std::array kTexts{
+    TextBlock{0, kFixedTexts},
+    TextBlock{39, kFirstPeriodTexts, kYellowRule},
+    TextBlock{79, kSecondPeriodTexts, kFuchsiaRule},
+    TextBlock{119, kThirdPeriodTexts, kPurpleRule},
+};
+
+constexpr ClosedLoopScript kScript{
+    doorScenarioOvenStep, &kPeriodLabels, kSteadyLabel, redCurve, kCurves, kValues,
+    &kDisturbPIRegulator, true, &kDisturbPIReadout, kTexts,
+};
+
+}  // namespace
+
+void disturbPITick(Scene& scene)
+{
+    closedLoopTick(scene, kScript, scene.st.gTickDisturbPI);
 }
 
 }  // namespace t1

@@ -11,11 +11,6 @@ namespace t1 {
 
 namespace {
 
-// Time constants of the oven, as reciprocal rates per tick.
-constexpr Extended kRate200_2 = 1.0L / 200.2L;
-constexpr Extended kRate200_1 = 1.0L / 200.1L;
-constexpr Extended kRate200_01 = 1.0L / 200.01L;
-
 // S(t) on screen: 30 px per volt above y = 299, one exponential piece per period.
 int sPeriod1(int tau) { return riseY(299, 234, kRate200_2, tau); }
 int sPeriod2(int tau) { return riseY(257, 108, kRate200_1, tau); }

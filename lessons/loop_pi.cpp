@@ -12,9 +12,6 @@ namespace t1 {
 
 namespace {
 
-constexpr Extended kRate200_1 = 1.0L / 200.1L;
-constexpr Extended kRate200_01 = 1.0L / 200.01L;
-
 // S(t) on screen: the rise of the first period, then flat at 1,6 V.
 int sRise(int tau) { return riseY(299, 400, kRate200_1, tau); }
 int sFinal(int) { return 229; }
