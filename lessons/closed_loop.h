@@ -7,6 +7,7 @@
 
 #include <QRgb>
 
+#include <array>
 #include <cmath>
 #include <span>
 
@@ -66,6 +67,16 @@ struct ClosedLoopScript {
     bool recurrenceBox;
     const ReadoutBoxes* readout;
     std::span<const TextBlock> texts;
+};
+
+// The rules under each period's first line of text, and the texts about the
+// sampling period that three of the lessons share.
+inline constexpr std::array kFirstPeriodRule{TextMarker{0x00FFFF, 10, 338, 95, 338}};
+inline constexpr std::array kSecondPeriodRule{TextMarker{0xFF00FF, 10, 378, 95, 378}};
+inline constexpr std::array kThirdPeriodRule{TextMarker{0x800080, 10, 418, 95, 418}};
+inline constexpr std::array kSamplingPeriodTexts{
+    Label{300, 180, u"La période d'échantillonnage"},
+    Label{300, 200, u"choisie est : T=(T1/5)"},
 };
 
 // "Commentaires" appears from this local tick on (the fourth period).

@@ -61,32 +61,24 @@ constexpr std::array kFixedTexts{
     Label{10, 240, u"Conditions initiales : "},
     Label{10, 260, u"régime permanent"},
     Label{10, 280, u"pour E = 100."},
-    Label{300, 180, u"La période d'échantillonnage"},
-    Label{300, 200, u"choisie est : T=(T1/5)"},
-    Label{300, 230, u"Perturbation à l'instant t=T."},
 };
 constexpr std::array kFirstPeriodTexts{
     Label{10, 320, u"Première Période : le gain G étant de 4.55, le pôle de la boucle fermée est nul : X/E=0.82/z. En régime permanent, pour E=100, X=82, Ep=18, Epu=82"},
     Label{96, 340, u"U=S=3.2Volts"},
-};
-constexpr std::array kSecondPeriodTexts{
-    Label{10, 360, u"Deuxième Période : effet de la perturbation. La porte est ouverte pendant toute la période. La boucle ne réagira qu'à la période suivante."},
-    Label{96, 380, u"Les valeurs de chacune des variables restent les mêmes que pour la première période. La température diminue de 10°C, comme en boucle ouverte."},
 };
 constexpr std::array kThirdPeriodTexts{
     Label{10, 400, u"Troisième Période : correction de la perturbation. La boucle fabrique une commande de 8,7V qui ramène en une période la température à sa valeur initiale."},
     Label{96, 420, u"Puisque la température a chuté de 10°C, alors : S=2V et X=51 en début de période. Puis : Ep=100-51=49, Epu=223 et U=8,7V."},
     Label{150, 440, u"Aux périodes suivantes, le régime permanent initial est retrouvé."},
 };
-constexpr std::array kYellowRule{TextMarker{0x00FFFF, 10, 338, 95, 338}};
-constexpr std::array kFuchsiaRule{TextMarker{0xFF00FF, 10, 378, 95, 378}};
-constexpr std::array kPurpleRule{TextMarker{0x800080, 10, 418, 95, 418}};
 
 constexpr std::array kTexts{
     TextBlock{0, kFixedTexts},
-    TextBlock{39, kFirstPeriodTexts, kYellowRule},
-    TextBlock{79, kSecondPeriodTexts, kFuchsiaRule},
-    TextBlock{119, kThirdPeriodTexts, kPurpleRule},
+    TextBlock{0, kSamplingPeriodTexts},
+    TextBlock{0, kDisturbanceInstantText},
+    TextBlock{39, kFirstPeriodTexts, kFirstPeriodRule},
+    TextBlock{79, kDoorOpenPeriodTexts, kSecondPeriodRule},
+    TextBlock{119, kThirdPeriodTexts, kThirdPeriodRule},
 };
 
 constexpr ClosedLoopScript kScript{

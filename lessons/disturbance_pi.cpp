@@ -70,31 +70,23 @@ constexpr std::array kFixedTexts{
     Label{10, 240, u"Conditions initiales :"},
     Label{10, 260, u"régime permanent"},
     Label{10, 280, u"pour E = 40."},
-    Label{300, 180, u"La période d'échantillonnage"},
-    Label{300, 200, u"choisie est : T=(T1/5)"},
-    Label{300, 230, u"Perturbation à l'instant t=T."},
 };
 constexpr std::array kFirstPeriodTexts{
     Label{10, 320, u"Première Période : Régime permanent initial : E=40, X=40, Ep(erreur de position) =0, Epu=40, U=S=1,6Volts"},
-};
-constexpr std::array kSecondPeriodTexts{
-    Label{10, 360, u"Deuxième Période : effet de la perturbation. La porte est ouverte pendant toute la période. La boucle ne réagira qu'à la période suivante."},
-    Label{96, 380, u"Les valeurs de chacune des variables restent les mêmes que pour la première période. La température diminue de 10°C, comme en boucle ouverte."},
 };
 constexpr std::array kThirdPeriodTexts{
     Label{10, 400, u"Troisième Période : correction de la perturbation. La boucle fabrique une commande de 7,8V. Mais cette commande est trop virulente, la température"},
     Label{96, 420, u"évolue un peu au-delà de la valeur initiale que l'on doit retrouver. Il n'y a pas de commande de refroidissement, c'est donc le refroidissement naturel"},
     Label{96, 440, u"qui va ramener la température à sa valeur initiale."},
 };
-constexpr std::array kYellowRule{TextMarker{0x00FFFF, 10, 338, 95, 338}};
-constexpr std::array kFuchsiaRule{TextMarker{0xFF00FF, 10, 378, 95, 378}};
-constexpr std::array kPurpleRule{TextMarker{0x800080, 10, 418, 95, 418}};
 
 constexpr std::array kTexts{
     TextBlock{0, kFixedTexts},
-    TextBlock{39, kFirstPeriodTexts, kYellowRule},
-    TextBlock{79, kSecondPeriodTexts, kFuchsiaRule},
-    TextBlock{119, kThirdPeriodTexts, kPurpleRule},
+    TextBlock{0, kSamplingPeriodTexts},
+    TextBlock{0, kDisturbanceInstantText},
+    TextBlock{39, kFirstPeriodTexts, kFirstPeriodRule},
+    TextBlock{79, kDoorOpenPeriodTexts, kSecondPeriodRule},
+    TextBlock{119, kThirdPeriodTexts, kThirdPeriodRule},
 };
 
 constexpr ClosedLoopScript kScript{

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "picture/figures.h"
+
+#include <array>
+
 namespace t1 {
 
 struct Scene;
@@ -8,5 +12,12 @@ struct Scene;
 // open for the whole second sampling period (ticks 41 to 79), shut before
 // and after. Ticks 40 and 80 show no door at all.
 void doorScenarioOvenStep(Scene& scene, int t);
+
+// What both lessons say of the door: when it opens, and the second period.
+inline constexpr std::array kDisturbanceInstantText{Label{300, 230, u"Perturbation à l'instant t=T."}};
+inline constexpr std::array kDoorOpenPeriodTexts{
+    Label{10, 360, u"Deuxième Période : effet de la perturbation. La porte est ouverte pendant toute la période. La boucle ne réagira qu'à la période suivante."},
+    Label{96, 380, u"Les valeurs de chacune des variables restent les mêmes que pour la première période. La température diminue de 10°C, comme en boucle ouverte."},
+};
 
 }  // namespace t1

@@ -66,8 +66,6 @@ constexpr std::array kFixedTexts{
     Label{10, 180, u"Le gain du régulateur"},
     Label{10, 200, u"proportionnel est "},
     Label{10, 220, u"choisi à G=2"},
-    Label{300, 180, u"La période d'échantillonnage"},
-    Label{300, 200, u"choisie est : T=(T1/5)"},
 };
 constexpr std::array kFirstPeriodTexts{
     Label{10, 320, u"Première Période : Acquisition de X à t=0 : X=0, E=100  donc : Ep=E-X=100, Epu=2*Ep=200, U=(10/255)*Epu=7,8V. La sortie S : début d'une réponse exponentielle"},
@@ -82,14 +80,13 @@ constexpr std::array kConclusion{
     Label{150, 420, u"Remarque : l'erreur de position en régulation proportionnelle est importante (ici : Ep=100-67=33)"},
     Label{150, 440, u"Ici le régime permanent n'est pas tout à fait atteint au bout de 6 périodes."},
 };
-constexpr std::array kYellowRule{TextMarker{0x00FFFF, 10, 338, 95, 338}};
-constexpr std::array kFuchsiaRule{TextMarker{0xFF00FF, 10, 378, 95, 378}};
 constexpr std::array kPurpleBar{TextMarker{0x800080, 140, 400, 140, 460}};
 
 constexpr std::array kTexts{
     TextBlock{0, kFixedTexts},
-    TextBlock{39, kFirstPeriodTexts, kYellowRule},
-    TextBlock{79, kSecondPeriodTexts, kFuchsiaRule},
+    TextBlock{0, kSamplingPeriodTexts},
+    TextBlock{39, kFirstPeriodTexts, kFirstPeriodRule},
+    TextBlock{79, kSecondPeriodTexts, kSecondPeriodRule},
     TextBlock{201, kConclusion, kPurpleBar},
 };
 

@@ -71,14 +71,12 @@ constexpr std::array kConclusion{
     Label{520, 420, u"trop importante, la commande U sature,"},
     Label{520, 440, u"ce qui ralentit le régime transitoire."},
 };
-constexpr std::array kYellowRule{TextMarker{0x00FFFF, 10, 338, 95, 338}};
-constexpr std::array kFuchsiaRule{TextMarker{0xFF00FF, 10, 378, 95, 378}};
 constexpr std::array kPurpleBars{TextMarker{0x800080, 140, 400, 140, 475}, TextMarker{0x800080, 510, 400, 510, 460}};
 
 constexpr std::array kTexts{
     TextBlock{0, kFixedTexts},
-    TextBlock{3, kFirstPeriodTexts, kYellowRule},
-    TextBlock{43, kSecondPeriodTexts, kFuchsiaRule},
+    TextBlock{3, kFirstPeriodTexts, kFirstPeriodRule},
+    TextBlock{43, kSecondPeriodTexts, kSecondPeriodRule},
     TextBlock{83, kConclusion, kPurpleBars},
 };
 

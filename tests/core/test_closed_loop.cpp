@@ -1,93 +1,25 @@
-#include "lessons/scene.h"
-#include "lessons/scene_clock.h"
+#include "../support/closed_loop_rig.h"
+#include "lessons/closed_loop.h"
 #include "picture/colours.h"
-#include "picture/number_text.h"
-#include "picture/sprites.h"
-
-#include <QLocale>
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 using namespace t1;
+using namespace t1::testing;
 
 namespace {
 
-struct FakeControls : LessonControls {
-    int commentButton = 0;
-    int recurrenceBox = 0;
-    void showCommentButton() override { ++commentButton; }
-    void showRecurrenceBox() override { ++recurrenceBox; }
-};
-
-// What the readouts show on one tick.
-struct Shown {
-    QString e, x, ep, epu, u, s, temperature;
-};
-
-class ClosedLoopRun : public ::testing::Test {
+class ClosedLoopRun : public ::testing::Test, protected ClosedLoopRig {
 protected:
     void SetUp() override
     {
-        QLocale::setDefault(QLocale(QLocale::French));
-        scene.controls = &controls;
-        buildSprites(scene.surfaces);
-    }
-
-    // Runs the lesson continuously from its start code, recording each tick.
-    void runContinuous(const ClosedLoopLesson& l)
-    {
-        scene.st.*l.period = 0;
-        scene.st.gSceneTick = l.band.start;
-        run(l);
-    }
-
-    // Releases the periods one press at a time, running each to its halt.
-    void runStepByStep(const ClosedLoopLesson& l)
-    {
-        scene.st.*l.period = 0;
-        for (int k = 1; k <= kPeriodCount; ++k) {
-            advancePeriod(scene.st.*l.period, scene.st.gSceneTick, l.band.base);
-            run(l);
-        }
-    }
-
-    void run(const ClosedLoopLesson& l)
-    {
-        for (int i = 0; i < 300; ++i) {
-            const int before = scene.st.gSceneTick;
-            sceneTick(scene);
-            if (scene.st.gSceneTick == before)
-                return;
-            const LoopValues& v = scene.st;
-            shown[scene.st.*l.localTick] = {ceilingText(v.gE),   ceilingText(v.gX), ceilingText(v.gEp),
-                                            ceilingText(v.gEpu), numberText(v.gU),  numberText(v.gS),
-                                            ceilingText(v.gTemperature)};
-            if (scene.st.*l.localTick == kCommentFromTickMinusOne)
+        onTick = [this](int t) {
+            if (t == kCommentFromTick - 1)
                 commentsBefore = controls.commentButton;
-        }
+        };
     }
-
-    QRgb at(int x, int y) const { return scene.surfaces.window.pixel(x, y); }
-
-    static constexpr int kCommentFromTickMinusOne = 150;
-    Scene scene;
-    FakeControls controls;
-    std::map<int, Shown> shown;
     int commentsBefore = -1;
 };
-
-void expectShown(const Shown& got, const Shown& want, int t)
-{
-    EXPECT_EQ(got.e, want.e) << "E at " << t;
-    EXPECT_EQ(got.x, want.x) << "X at " << t;
-    EXPECT_EQ(got.ep, want.ep) << "Ep at " << t;
-    EXPECT_EQ(got.epu, want.epu) << "Epu at " << t;
-    EXPECT_EQ(got.u, want.u) << "U at " << t;
-    EXPECT_EQ(got.s, want.s) << "S at " << t;
-    EXPECT_EQ(got.temperature, want.temperature) << "temperature at " << t;
-}
 
 }  // namespace
 

@@ -1,24 +1,12 @@
-#include "lessons/closed_loop.h"
-#include "lessons/scene.h"
-#include "lessons/scene_clock.h"
+#include "../support/closed_loop_rig.h"
 #include "picture/colours.h"
-#include "picture/number_text.h"
-#include "picture/sprites.h"
-
-#include <QLocale>
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 using namespace t1;
+using namespace t1::testing;
 
 namespace {
-
-struct NullControls : LessonControls {
-    void showCommentButton() override {}
-    void showRecurrenceBox() override {}
-};
 
 bool anyIn(const Canvas& c, int x1, int y1, int x2, int y2, QRgb colour)
 {
@@ -29,143 +17,93 @@ bool anyIn(const Canvas& c, int x1, int y1, int x2, int y2, QRgb colour)
     return false;
 }
 
-struct Shown {
-    QString e, x, ep, epu, u, s, temperature;
+// The door as a tick leaves it.
+struct Door {
+    bool shutOnPicture;  // the green line along the oven's bottom edge
+    bool openBelow;      // the door swung down under the oven
+    bool triangle;       // the red opening above it
 };
 
-// What a test looks at on each drawn tick of a run.
-struct Frame {
-    Shown values;
-    bool doorShutOnPicture;  // the green line along the oven's bottom edge
-    bool doorOpenBelow;      // the door swung down under the oven
-    bool triangle;           // the red opening above it
-};
-
-class DisturbanceRun : public ::testing::Test {
+class DisturbanceRun : public ::testing::Test, protected ClosedLoopRig {
 protected:
     void SetUp() override
     {
-        QLocale::setDefault(QLocale(QLocale::French));
-        scene.controls = &controls;
-        buildSprites(scene.surfaces);
-    }
-
-    void start(const ClosedLoopLesson& l)
-    {
-        scene.st.*l.period = 0;
-        scene.st.gSceneTick = l.band.start;
-    }
-
-    // Runs until the clock halts, recording every drawn tick.
-    void run(const ClosedLoopLesson& l, int stopAfter = 1000)
-    {
-        for (int i = 0; i < 300; ++i) {
-            if (scene.st.*l.localTick >= stopAfter && scene.st.gSceneTick != l.band.start)
-                return;
-            const int before = scene.st.gSceneTick;
-            sceneTick(scene);
-            if (scene.st.gSceneTick == before)
-                return;
-            const LoopValues& v = scene.st;
+        onTick = [this](int t) {
             const Canvas& w = scene.surfaces.window;
-            frames[scene.st.*l.localTick] = {
-                {ceilingText(v.gE), ceilingText(v.gX), ceilingText(v.gEp), ceilingText(v.gEpu), numberText(v.gU),
-                 numberText(v.gS), ceilingText(v.gTemperature)},
-                scene.surfaces.fond.pixel(85, 79) == colour::green,
-                anyIn(w, 503, 120, 508, 125, colour::green),
-                w.pixel(545, 121) == colour::red,
-            };
-        }
+            doors[t] = {scene.surfaces.fond.pixel(85, 79) == colour::green, anyIn(w, 503, 120, 508, 125, colour::green),
+                        w.pixel(545, 121) == colour::red};
+        };
     }
-
-    void runStepByStep(const ClosedLoopLesson& l)
+    void begin(const ClosedLoopLesson& l)
     {
         scene.st.*l.period = 0;
-        for (int k = 1; k <= kPeriodCount; ++k) {
-            advancePeriod(scene.st.*l.period, scene.st.gSceneTick, l.band.base);
-            run(l);
-        }
+        start(l.band.start);
     }
-
-    QRgb at(int x, int y) const { return scene.surfaces.window.pixel(x, y); }
-
-    Scene scene;
-    NullControls controls;
-    std::map<int, Frame> frames;
+    std::map<int, Door> doors;
 };
-
-void expectShown(const Shown& got, const Shown& want, int t)
-{
-    EXPECT_EQ(got.e, want.e) << "E at " << t;
-    EXPECT_EQ(got.x, want.x) << "X at " << t;
-    EXPECT_EQ(got.ep, want.ep) << "Ep at " << t;
-    EXPECT_EQ(got.epu, want.epu) << "Epu at " << t;
-    EXPECT_EQ(got.u, want.u) << "U at " << t;
-    EXPECT_EQ(got.s, want.s) << "S at " << t;
-    EXPECT_EQ(got.temperature, want.temperature) << "temperature at " << t;
-}
 
 }  // namespace
 
 TEST_F(DisturbanceRun, ProportionalValuesThroughTheOpening)
 {
-    start(kDisturbP);
+    begin(kDisturbP);
     run(kDisturbP);
-    ASSERT_EQ(frames.size(), 239u);
+    ASSERT_EQ(shown.size(), 239u);
     const Shown steady{"100", "82", "18", "82", "3,2", "3,2", "46"};
-    expectShown(frames.at(2).values, steady, 2);
-    expectShown(frames.at(39).values, steady, 39);
-    expectShown(frames.at(40).values, steady, 40);
-    expectShown(frames.at(79).values, {"100", "82", "18", "82", "3,2", "2", "36"}, 79);
-    expectShown(frames.at(80).values, {"100", "51", "49", "223", "8,7", "2", "36"}, 80);
-    expectShown(frames.at(119).values, {"100", "51", "49", "223", "8,7", "3,2", "46"}, 119);
-    expectShown(frames.at(120).values, steady, 120);
-    expectShown(frames.at(239).values, steady, 239);
-    expectShown(frames.at(240).values, steady, 240);
+    expectShown(shown.at(2), steady, 2);
+    expectShown(shown.at(39), steady, 39);
+    expectShown(shown.at(40), steady, 40);
+    expectShown(shown.at(79), {"100", "82", "18", "82", "3,2", "2", "36"}, 79);
+    expectShown(shown.at(80), {"100", "51", "49", "223", "8,7", "2", "36"}, 80);
+    expectShown(shown.at(119), {"100", "51", "49", "223", "8,7", "3,2", "46"}, 119);
+    expectShown(shown.at(120), steady, 120);
+    expectShown(shown.at(239), steady, 239);
+    expectShown(shown.at(240), steady, 240);
     // The temperature never goes below 36.
-    for (const auto& [t, f] : frames)
-        EXPECT_GE(f.values.temperature.toInt(), 36) << t;
+    for (const auto& [t, f] : shown)
+        EXPECT_GE(f.temperature.toInt(), 36) << t;
 }
 
 TEST_F(DisturbanceRun, PIValuesOvershootAndSettle)
 {
-    start(kDisturbPI);
+    begin(kDisturbPI);
     run(kDisturbPI);
     const Shown steady{"40", "40", "0", "40", "1,6", "1,6", "33"};
-    expectShown(frames.at(2).values, steady, 2);
-    expectShown(frames.at(42).values, steady, 42);
+    expectShown(shown.at(2), steady, 2);
+    expectShown(shown.at(42), steady, 42);
     const std::map<int, QString> sDuringOpening{{43, "1,5"}, {58, "1"}, {75, "0,5"}, {78, "0,4"}, {79, "0,4"}};
     for (const auto& [t, s] : sDuringOpening)
-        EXPECT_EQ(frames.at(t).values.s, s) << t;
-    EXPECT_EQ(frames.at(79).values.temperature, "24");
-    expectShown(frames.at(80).values, {"40", "11", "29", "200", "7,8", "1,25", "30"}, 80);
-    EXPECT_EQ(frames.at(98).values.s, "1,5");
-    EXPECT_EQ(frames.at(106).values.s, "1,6");
-    expectShown(frames.at(119).values, {"40", "11", "29", "200", "7,8", "1,74", "34"}, 119);
-    expectShown(frames.at(120).values, {"40", "45", "-5", "41", "1,6", "1,72", "34"}, 120);
-    expectShown(frames.at(160).values, {"40", "44", "-4", "41", "1,6", "1,7", "34"}, 160);
-    expectShown(frames.at(200).values, {"40", "43", "-3", "42", "1,6", "1,7", "34"}, 200);
-    expectShown(frames.at(240).values, frames.at(239).values, 240);
+        EXPECT_EQ(shown.at(t).s, s) << t;
+    EXPECT_EQ(shown.at(79).temperature, "24");
+    expectShown(shown.at(80), {"40", "11", "29", "200", "7,8", "1,25", "30"}, 80);
+    EXPECT_EQ(shown.at(98).s, "1,5");
+    EXPECT_EQ(shown.at(106).s, "1,6");
+    expectShown(shown.at(119), {"40", "11", "29", "200", "7,8", "1,74", "34"}, 119);
+    expectShown(shown.at(120), {"40", "45", "-5", "41", "1,6", "1,72", "34"}, 120);
+    expectShown(shown.at(160), {"40", "44", "-4", "41", "1,6", "1,7", "34"}, 160);
+    expectShown(shown.at(200), {"40", "43", "-3", "42", "1,6", "1,7", "34"}, 200);
+    expectShown(shown.at(240), shown.at(239), 240);
 }
 
 TEST_F(DisturbanceRun, DoorShutThenOpenForTheSecondPeriodThenShutAgain)
 {
     for (const ClosedLoopLesson* l : {&kDisturbP, &kDisturbPI}) {
-        frames.clear();
-        start(*l);
+        doors.clear();
+        begin(*l);
         run(*l);
-        for (const auto& [t, f] : frames) {
+        ASSERT_EQ(doors.size(), 239u);
+        for (const auto& [t, d] : doors) {
             const bool open = 40 < t && t < 80;
-            EXPECT_EQ(f.doorShutOnPicture, t < 40 || t > 80) << "door line on the picture at " << t;
-            EXPECT_EQ(f.triangle, open || t == 80) << "triangle at " << t;  // tick 80 leaves 79's drawing
-            EXPECT_EQ(f.doorOpenBelow, open || t == 80) << "open door at " << t;
+            EXPECT_EQ(d.shutOnPicture, t < 40 || t > 80) << "door line on the picture at " << t;
+            EXPECT_EQ(d.triangle, open || t == 80) << "triangle at " << t;  // tick 80 leaves 79's drawing
+            EXPECT_EQ(d.openBelow, open || t == 80) << "open door at " << t;
         }
     }
 }
 
 TEST_F(DisturbanceRun, LeakStrokesMoveRightWhileTheDoorIsOpen)
 {
-    start(kDisturbP);
+    begin(kDisturbP);
     run(kDisturbP, 41);
     // First group at phase t + 60: 550 to 560 on row 125, its left end under
     // the red opening drawn after it.
@@ -185,10 +123,10 @@ TEST_F(DisturbanceRun, LeakStrokesMoveRightWhileTheDoorIsOpen)
 
 TEST_F(DisturbanceRun, NewRunWipesWhatAnInterruptedRunLeftUnderTheOven)
 {
-    start(kDisturbPI);
+    begin(kDisturbPI);
     run(kDisturbPI, 60);
     EXPECT_EQ(at(545, 121), colour::red);
-    start(kDisturbPI);
+    begin(kDisturbPI);
     run(kDisturbPI, 2);
     for (int x = 500; x < 600; ++x)
         for (int y = 121; y < 142; ++y)
@@ -197,7 +135,7 @@ TEST_F(DisturbanceRun, NewRunWipesWhatAnInterruptedRunLeftUnderTheOven)
 
 TEST_F(DisturbanceRun, ProportionalCurves)
 {
-    start(kDisturbP);
+    begin(kDisturbP);
     run(kDisturbP);
     // U: steady at y = 270, up to 8,7 V at x = 219, back down at x = 259.
     EXPECT_EQ(at(135, 270), colour::red);  // the steady state before t = 0
@@ -218,7 +156,7 @@ TEST_F(DisturbanceRun, ProportionalCurves)
 
 TEST_F(DisturbanceRun, PIReturnCurveStepsDownOnePixelPerPeriod)
 {
-    start(kDisturbPI);
+    begin(kDisturbPI);
     run(kDisturbPI);
     const std::pair<int, int> points[] = {{120, 244}, {159, 247}, {160, 248}, {199, 250}, {200, 251}, {239, 252}};
     for (const auto& [t, y] : points)
@@ -232,11 +170,11 @@ TEST_F(DisturbanceRun, PIReturnCurveStepsDownOnePixelPerPeriod)
 TEST_F(DisturbanceRun, StepModeOpensOnTick41AndClosesOnTick81)
 {
     runStepByStep(kDisturbP);
-    EXPECT_EQ(frames.count(40), 0u);
-    EXPECT_EQ(frames.count(80), 0u);
-    EXPECT_TRUE(frames.at(41).doorOpenBelow);
-    EXPECT_FALSE(frames.at(41).doorShutOnPicture);
-    EXPECT_FALSE(frames.at(81).doorOpenBelow);
-    EXPECT_TRUE(frames.at(81).doorShutOnPicture);
+    EXPECT_EQ(doors.count(40), 0u);
+    EXPECT_EQ(doors.count(80), 0u);
+    EXPECT_TRUE(doors.at(41).openBelow);
+    EXPECT_FALSE(doors.at(41).shutOnPicture);
+    EXPECT_FALSE(doors.at(81).openBelow);
+    EXPECT_TRUE(doors.at(81).shutOnPicture);
     EXPECT_EQ(scene.st.gSceneTick, 4240);
 }

@@ -1,3 +1,4 @@
+#include "../support/lesson_rig.h"
 #include "lessons/scene.h"
 #include "lessons/scene_clock.h"
 
@@ -6,15 +7,9 @@
 #include <vector>
 
 using namespace t1;
+using t1::testing::FakeControls;
 
 namespace {
-
-struct FakeControls : LessonControls {
-    int commentButton = 0;
-    int recurrenceBox = 0;
-    void showCommentButton() override { ++commentButton; }
-    void showRecurrenceBox() override { ++recurrenceBox; }
-};
 
 struct Rig {
     Scene scene;

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "lesson_rig.h"
+#include "lessons/scene_clock.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+#include <map>
+
+namespace t1::testing {
+
+// What the readouts show on one tick.
+struct Shown {
+    QString e, x, ep, epu, u, s, temperature;
+};
+
+inline Shown shownOf(const LoopValues& v)
+{
+    return {ceilingText(v.gE),   ceilingText(v.gX), ceilingText(v.gEp), ceilingText(v.gEpu),
+            numberText(v.gU),    numberText(v.gS),  ceilingText(v.gTemperature)};
+}
+
+inline void expectShown(const Shown& got, const Shown& want, int t)
+{
+    EXPECT_EQ(got.e, want.e) << "E at " << t;
+    EXPECT_EQ(got.x, want.x) << "X at " << t;
+    EXPECT_EQ(got.ep, want.ep) << "Ep at " << t;
+    EXPECT_EQ(got.epu, want.epu) << "Epu at " << t;
+    EXPECT_EQ(got.u, want.u) << "U at " << t;
+    EXPECT_EQ(got.s, want.s) << "S at " << t;
+    EXPECT_EQ(got.temperature, want.temperature) << "temperature at " << t;
+}
+
+// Runs a sampled lesson tick by tick, keeping what each drawn tick showed.
+struct ClosedLoopRig : LessonRig {
+    FrenchNumbers french;
+    std::map<int, Shown> shown;
+    std::function<void(int t)> onTick;  // more to look at after each drawn tick
+
+    // The start button: continuous from the lesson's start code.
+    void runContinuous(const ClosedLoopLesson& l)
+    {
+        scene.st.*l.period = 0;
+        start(l.band.start);
+        run(l);
+    }
+
+    // One press per period, each period run to its halt.
+    void runStepByStep(const ClosedLoopLesson& l)
+    {
+        scene.st.*l.period = 0;
+        for (int k = 1; k <= kPeriodCount; ++k) {
+            advancePeriod(scene.st.*l.period, scene.st.gSceneTick, l.band.base);
+            run(l);
+        }
+    }
+
+    // Ticks until the clock halts or the local tick reaches `until`.
+    void run(const ClosedLoopLesson& l, int until = INT_MAX)
+    {
+        for (int i = 0; i < 300; ++i) {
+            const int before = scene.st.gSceneTick;
+            sceneTick(scene);
+            if (scene.st.gSceneTick == before)
+                return;
+            const int t = scene.st.*l.localTick;
+            shown[t] = shownOf(scene.st);
+            if (onTick)
+                onTick(t);
+            if (t >= until)
+                return;
+        }
+    }
+
+    QRgb at(int x, int y) const { return scene.surfaces.window.pixel(x, y); }
+};
+
+}  // namespace t1::testing
