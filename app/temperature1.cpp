@@ -1,5 +1,6 @@
 #include "app/temperature1.h"
 
+#include "app/commentary_panel.h"
 #include "app/list_click.h"
 #include "app/oven_view.h"
 #include "lessons/scene_clock.h"
@@ -224,6 +225,7 @@ void TTemperature1::createControls()
 
     RichEdit1 = makeRichEdit(this, kRichEdit1, colour::yellow, "RichEdit1");
     RichEdit2 = makeRichEdit(this, kRichEdit2, colour::red, "RichEdit2");
+    m_commentary = std::make_unique<CommentaryPanel>(RichEdit1, RichEdit2, this);
 
     Button4 = makeButton(this, kPeriodButton, "Incrémenter la Période");
     connect(Button4, &QPushButton::clicked, this, &TTemperature1::Button4Click);
@@ -345,6 +347,7 @@ void TTemperature1::choix()
     const bool pLesson = lesson == Lesson::LoopP || lesson == Lesson::DisturbP;
     const bool piLesson = lesson == Lesson::LoopPI || lesson == Lesson::DisturbPI;
 
+    m_commentary->newRun();
     if (!pLesson && !piLesson) {
         clearLessonArea();
         st.gSceneTick = kIdleClock;
@@ -382,6 +385,7 @@ void TTemperature1::chooseMode(QListWidget* list, int menuA, int menuB, void (TT
 {
     AnimationState& st = m_scene.st;
     if (selectedRow(list) == kContinuous) {
+        m_commentary->newRun();
         clearLessonArea();
         st.gSceneTick = kIdleClock;
         hideRichEdits();
@@ -391,6 +395,7 @@ void TTemperature1::chooseMode(QListWidget* list, int menuA, int menuB, void (TT
     const int index = menuIndex();
     if (index != menuA && index != menuB)
         return;
+    m_commentary->newRun();
     clearLessonArea();
     st.gSceneTick = kIdleClock;
     hideRichEdits();
@@ -415,6 +420,7 @@ void TTemperature1::Button1Click()
 {
     AnimationState& st = m_scene.st;
     hideRichEdits();
+    m_commentary->newRun();
     setOn(Button3, false);
     clearLessonArea();
     switch (menuIndex()) {
@@ -442,8 +448,10 @@ void TTemperature1::periodButton(int menuItem, const ClosedLoopLesson& ifSelecte
 {
     hideRichEdits();
     const ClosedLoopLesson& l = menuIndex() == menuItem ? ifSelected : otherwise;
-    if (advancePeriod(m_scene.st.*l.period, m_scene.st.gSceneTick, l.band.base))
+    if (advancePeriod(m_scene.st.*l.period, m_scene.st.gSceneTick, l.band.base)) {
+        m_commentary->newRun();
         clearLessonArea();
+    }
 }
 
 void TTemperature1::Button2Click()
@@ -458,8 +466,7 @@ void TTemperature1::Button4Click()
 
 void TTemperature1::Button3Click()
 {
-    setOn(RichEdit1, true);
-    RichEdit1->setReadOnly(false);
+    m_commentary->showCommentary(m_scene.st.gSceneTick);
 }
 
 void TTemperature1::showCommentButton()
@@ -469,6 +476,5 @@ void TTemperature1::showCommentButton()
 
 void TTemperature1::showRecurrenceBox()
 {
-    setOn(RichEdit2, true);
-    RichEdit2->setReadOnly(false);
+    m_commentary->showRecurrence();
 }
