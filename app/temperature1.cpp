@@ -225,6 +225,9 @@ void TTemperature1::createControls()
 
     RichEdit1 = makeRichEdit(this, kRichEdit1, colour::yellow, "RichEdit1");
     RichEdit2 = makeRichEdit(this, kRichEdit2, colour::red, "RichEdit2");
+    // One line high: a scroll bar would leave no room for the line.
+    RichEdit2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RichEdit2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_commentary = std::make_unique<CommentaryPanel>(RichEdit1, RichEdit2, this);
 
     Button4 = makeButton(this, kPeriodButton, "Incrémenter la Période");
