@@ -12,9 +12,23 @@ namespace t1 {
 
 namespace {
 
+// French typography: a no-break space before a colon.
+constexpr QChar kNoBreakSpace(0x00A0);
+
 QString fileError(const QString& file, const QString& reason)
 {
     return QStringLiteral("Le fichier « %1 » %2.").arg(QDir::toNativeSeparators(file), reason);
+}
+
+QString tooLarge()
+{
+    constexpr qint64 kMegabyte = 1024 * 1024;
+    return QStringLiteral("est trop volumineux (plus de %1 Mo)").arg(DocumentLibrary::kMaxFileBytes / kMegabyte);
+}
+
+QString unreadable(const char* why)
+{
+    return QStringLiteral("est illisible%1: %2").arg(kNoBreakSpace).arg(QString::fromUtf8(why));
 }
 
 }  // namespace
@@ -58,7 +72,9 @@ DocumentLibrary::Loaded DocumentLibrary::load(const QString& fileName)
         QStringList where;
         for (const QString& dir : m_dirs)
             where.append(QDir::toNativeSeparators(dir));
-        loaded.error = fileError(fileName, QStringLiteral("est introuvable (cherché dans : %1)").arg(where.join(QStringLiteral(", "))));
+        loaded.error = fileError(fileName, QStringLiteral("est introuvable (cherché dans%1: %2)")
+                                               .arg(kNoBreakSpace)
+                                               .arg(where.join(QStringLiteral(", "))));
         return loaded;
     }
 
@@ -69,11 +85,11 @@ DocumentLibrary::Loaded DocumentLibrary::load(const QString& fileName)
         return loaded;
     }
     if (!info.isReadable()) {
-        loaded.error = fileError(loaded.path, QStringLiteral("est illisible : lecture non autorisée"));
+        loaded.error = fileError(loaded.path, unreadable("lecture non autorisée"));
         return loaded;
     }
     if (info.size() > kMaxFileBytes) {
-        loaded.error = fileError(loaded.path, QStringLiteral("est trop volumineux (plus de %1 Mo)").arg(kMaxFileBytes / (1024 * 1024)));
+        loaded.error = fileError(loaded.path, tooLarge());
         return loaded;
     }
 
@@ -85,17 +101,17 @@ DocumentLibrary::Loaded DocumentLibrary::load(const QString& fileName)
 
     QFile file(loaded.path);
     if (!file.open(QIODevice::ReadOnly)) {
-        loaded.error = fileError(loaded.path, QStringLiteral("est illisible : ouverture impossible"));
+        loaded.error = fileError(loaded.path, unreadable("ouverture impossible"));
         return loaded;
     }
     // The size may change between the look and the read: read no more than allowed.
     const QByteArray data = file.read(kMaxFileBytes + 1);
     if (file.error() != QFileDevice::NoError) {
-        loaded.error = fileError(loaded.path, QStringLiteral("est illisible : erreur de lecture"));
+        loaded.error = fileError(loaded.path, unreadable("erreur de lecture"));
         return loaded;
     }
     if (data.size() > kMaxFileBytes) {
-        loaded.error = fileError(loaded.path, QStringLiteral("est trop volumineux (plus de %1 Mo)").arg(kMaxFileBytes / (1024 * 1024)));
+        loaded.error = fileError(loaded.path, tooLarge());
         return loaded;
     }
 
