@@ -4,7 +4,7 @@
 #include <QMouseEvent>
 
 ListClick::ListClick(QListWidget* list, std::function<void()> handler)
-    : QObject(list), m_list(list), m_handler(std::move(handler))
+    : QObject(list), m_list(list), m_viewport(list->viewport()), m_handler(std::move(handler))
 {
     list->viewport()->installEventFilter(this);
     connect(list, &QListWidget::currentRowChanged, this, [this] {
@@ -18,7 +18,7 @@ ListClick::ListClick(QListWidget* list, std::function<void()> handler)
 
 bool ListClick::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_list->viewport())
+    if (watched != m_viewport)
         return false;
     if (event->type() == QEvent::MouseButtonPress) {
         m_mouseDown = true;

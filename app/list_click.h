@@ -18,6 +18,9 @@ protected:
 
 private:
     QListWidget* m_list;
+    // Kept apart: the list may already be half destroyed when its viewport's
+    // last events come through the filter.
+    QObject* m_viewport;
     std::function<void()> m_handler;
     bool m_mouseDown = false;
     bool m_changedByMouse = false;
