@@ -233,6 +233,8 @@ RtfReader::Result Parser::run()
     m_document = std::make_unique<QTextDocument>();
     m_document->setUndoRedoEnabled(false);
     m_cursor = QTextCursor(m_document.get());
+    // One edit for the whole build: otherwise each run inserted updates the
+    // document again, and a paragraph of many runs takes quadratic time.
     m_cursor.beginEditBlock();
 
     while (m_pos < m_size && !m_done) {

@@ -82,20 +82,6 @@ protected:
     QStringList messages;
 };
 
-TEST_F(CommentaryWindow, BoxesStartHiddenWithTheirPlaceholders)
-{
-    EXPECT_EQ(window.RichEdit1->geometry(), QRect(80, 224, 705, 217));
-    EXPECT_EQ(window.RichEdit2->geometry(), QRect(97, 110, 175, 20));
-    EXPECT_EQ(window.RichEdit1->palette().color(QPalette::Base), QColor::fromRgb(t1::colour::yellow));
-    EXPECT_EQ(window.RichEdit2->palette().color(QPalette::Base), QColor::fromRgb(t1::colour::red));
-    EXPECT_EQ(window.RichEdit1->toPlainText(), QStringLiteral("RichEdit1"));
-    EXPECT_EQ(window.RichEdit2->toPlainText(), QStringLiteral("RichEdit2"));
-    for (const QTextEdit* box : {window.RichEdit1, window.RichEdit2}) {
-        EXPECT_FALSE(box->isVisibleTo(&window));
-        EXPECT_FALSE(box->isEnabled());
-    }
-}
-
 TEST(CommentaryPanel, EachClockRangeHasItsDocument)
 {
     const std::map<int, const char*> expected{
