@@ -1,5 +1,6 @@
 #include "app/temperature1.h"
 
+#include "app/commentary_panel.h"
 #include "app/list_click.h"
 #include "app/oven_view.h"
 #include "lessons/scene_clock.h"
@@ -226,6 +227,10 @@ void TTemperature1::createControls()
 
     RichEdit1 = makeRichEdit(this, kRichEdit1, colour::yellow, "RichEdit1");
     RichEdit2 = makeRichEdit(this, kRichEdit2, colour::red, "RichEdit2");
+    // One line high: a scroll bar would leave no room for the line.
+    RichEdit2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RichEdit2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_commentary = std::make_unique<CommentaryPanel>(RichEdit1, RichEdit2, this);
 
     Button4 = makeButton(this, kPeriodButton, "Incrémenter la Période");
     connect(Button4, &QPushButton::clicked, this, &TTemperature1::Button4Click);
@@ -350,6 +355,7 @@ void TTemperature1::choix()
     const bool pLesson = lesson == Lesson::LoopP || lesson == Lesson::DisturbP;
     const bool piLesson = lesson == Lesson::LoopPI || lesson == Lesson::DisturbPI;
 
+    m_commentary->newRun();
     if (!pLesson && !piLesson) {
         clearLessonArea();
         st.gSceneTick = kIdleClock;
@@ -387,6 +393,7 @@ void TTemperature1::chooseMode(QListWidget* list, int menuA, int menuB, void (TT
 {
     AnimationState& st = m_scene.st;
     if (selectedRow(list) == kContinuous) {
+        m_commentary->newRun();
         clearLessonArea();
         st.gSceneTick = kIdleClock;
         hideRichEdits();
@@ -396,6 +403,7 @@ void TTemperature1::chooseMode(QListWidget* list, int menuA, int menuB, void (TT
     const int index = menuIndex();
     if (index != menuA && index != menuB)
         return;
+    m_commentary->newRun();
     clearLessonArea();
     st.gSceneTick = kIdleClock;
     hideRichEdits();
@@ -420,6 +428,7 @@ void TTemperature1::Button1Click()
 {
     AnimationState& st = m_scene.st;
     hideRichEdits();
+    m_commentary->newRun();
     setOn(Button3, false);
     clearLessonArea();
     switch (menuIndex()) {
@@ -447,8 +456,10 @@ void TTemperature1::periodButton(int menuItem, const ClosedLoopLesson& ifSelecte
 {
     hideRichEdits();
     const ClosedLoopLesson& l = menuIndex() == menuItem ? ifSelected : otherwise;
-    if (advancePeriod(m_scene.st.*l.period, m_scene.st.gSceneTick, l.band.base))
+    if (advancePeriod(m_scene.st.*l.period, m_scene.st.gSceneTick, l.band.base)) {
+        m_commentary->newRun();
         clearLessonArea();
+    }
 }
 
 void TTemperature1::Button2Click()
@@ -463,8 +474,7 @@ void TTemperature1::Button4Click()
 
 void TTemperature1::Button3Click()
 {
-    setOn(RichEdit1, true);
-    RichEdit1->setReadOnly(false);
+    m_commentary->showCommentary(m_scene.st.gSceneTick);
 }
 
 void TTemperature1::showCommentButton()
@@ -474,6 +484,5 @@ void TTemperature1::showCommentButton()
 
 void TTemperature1::showRecurrenceBox()
 {
-    setOn(RichEdit2, true);
-    RichEdit2->setReadOnly(false);
+    m_commentary->showRecurrence();
 }

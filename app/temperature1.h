@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -13,6 +15,7 @@ class QScrollBar;
 class QTextEdit;
 class QTimer;
 class OvenView;
+class CommentaryPanel;
 
 // The program's one window: every control, the drawing surface and the
 // timer that drives the animation. The handlers keep the form designer's
@@ -38,6 +41,8 @@ public:
     // What the lessons may touch.
     void showCommentButton() override;
     void showRecurrenceBox() override;
+
+    CommentaryPanel& commentary() { return *m_commentary; }
 
     t1::Scene& scene() { return m_scene; }
     const t1::Scene& scene() const { return m_scene; }
@@ -81,6 +86,7 @@ private:
     void showDrawn();
 
     t1::Scene m_scene;
+    std::unique_ptr<CommentaryPanel> m_commentary;
 };
 
 // The one window, as the timer handler reaches it.
