@@ -1,5 +1,6 @@
 #include "app/temperature1.h"
 
+#include "app/classroom.h"
 #include "app/list_click.h"
 #include "app/oven_view.h"
 #include "lessons/scene_clock.h"
@@ -173,6 +174,7 @@ TTemperature1::TTemperature1(QWidget* parent) : QWidget(parent)
     m_scene.controls = this;
     createControls();
     setTabOrder();
+    m_classroom = new Classroom(this);
     buildSprites(m_scene.surfaces);
     // The diagram goes into the retained surface once; every paint copies it.
     Repeindre();
@@ -295,6 +297,12 @@ void TTemperature1::Timer1Timer()
     // The speed bar's position governs the following ticks.
     if (Timer1->interval() != ScrollBar1->value())
         Timer1->setInterval(ScrollBar1->value());
+    if (!m_classroom->paused())
+        drawTick();
+}
+
+void TTemperature1::drawTick()
+{
     sceneTick(m_scene);
     showDrawn();
 }

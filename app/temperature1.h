@@ -12,6 +12,7 @@ class QPushButton;
 class QScrollBar;
 class QTextEdit;
 class QTimer;
+class Classroom;
 class OvenView;
 
 // The program's one window: every control, the drawing surface and the
@@ -35,12 +36,17 @@ public:
     void Repeindre();
     void Destruction();
 
+    // One tick after the timer's prologue: the scene draws its instant and
+    // the screen shows it. A paused tick skips it.
+    void drawTick();
+
     // What the lessons may touch.
     void showCommentButton() override;
     void showRecurrenceBox() override;
 
     t1::Scene& scene() { return m_scene; }
     const t1::Scene& scene() const { return m_scene; }
+    Classroom& classroom() { return *m_classroom; }
 
     // Controls, in creation order (later ones lie on top).
     OvenView* FOND = nullptr;
@@ -81,6 +87,7 @@ private:
     void showDrawn();
 
     t1::Scene m_scene;
+    Classroom* m_classroom = nullptr;
 };
 
 // The one window, as the timer handler reaches it.
