@@ -5,7 +5,9 @@
 #include <QObject>
 
 class Pause;
+class QShortcut;
 class TTemperature1;
+class Zoom;
 
 // What a teacher in front of a class and a student writing a report use
 // besides the lessons: pause and single tick, zoom and full screen, the
@@ -18,14 +20,24 @@ public:
 
     // From the window.
     bool paused() const;
+    void surfaceDrawn(const QRect& changed);
 
     void run(ClassroomAction action);
     // Paused: draws the next tick. Running: pauses, so the next press steps.
     void singleTick();
+    void toggleFullScreen();
+    void leaveFullScreen();
 
     Pause& pause() { return *m_pause; }
+    Zoom& zoom() { return *m_zoom; }
 
 private:
     TTemperature1* m_window;
     Pause* m_pause;
+    Zoom* m_zoom;
+    // Escape is left to the controls and dialogs but in full screen.
+    std::vector<QShortcut*> m_leaveKeys;
+    // What F11 leaves behind, to come back to.
+    Qt::WindowStates m_stateBeforeFullScreen;
+    double m_factorBeforeFullScreen = 1;
 };

@@ -12,6 +12,11 @@ class QWidget;
 enum class ClassroomAction {
     TogglePause,
     SingleTick,
+    ZoomIn,
+    ZoomOut,
+    ZoomReset,
+    FullScreen,
+    LeaveFullScreen,
 };
 
 // A key of the window. None of them is a key the controls use themselves:
@@ -29,6 +34,12 @@ inline constexpr std::array kClassroomKeys{
     ClassroomKey{ClassroomAction::TogglePause, {"P", nullptr}, "P", "Pause : arrêter ou reprendre l'animation", false},
     ClassroomKey{ClassroomAction::SingleTick, {".", nullptr}, "Point (.)",
                  "En pause : dessiner un instant de plus ; pendant l'animation : la mettre en pause", true},
+    ClassroomKey{ClassroomAction::ZoomIn, {"Ctrl++", "Ctrl+="}, "Ctrl et +", "Agrandir la scène", true},
+    ClassroomKey{ClassroomAction::ZoomOut, {"Ctrl+-", nullptr}, "Ctrl et -", "Réduire la scène", true},
+    ClassroomKey{ClassroomAction::ZoomReset, {"Ctrl+0", nullptr}, "Ctrl et 0", "Revenir à la taille normale", false},
+    ClassroomKey{ClassroomAction::FullScreen, {"F11", nullptr}, "F11",
+                 "Plein écran, la scène remplit l'écran (F11 ou Échap pour en sortir)", false},
+    ClassroomKey{ClassroomAction::LeaveFullScreen, {"Esc", nullptr}, "Échap", nullptr, false},
 };
 
 // One shortcut of the window per key of the table, each running `run`.

@@ -286,8 +286,10 @@ void TTemperature1::paintEvent(QPaintEvent* event)
 void TTemperature1::showDrawn()
 {
     const QRect changed = m_scene.surfaces.window.takeDirty();
-    if (!changed.isEmpty())
+    if (!changed.isEmpty()) {
         update(changed);
+        m_classroom->surfaceDrawn(changed);
+    }
     if (!m_scene.surfaces.fond.takeDirty().isEmpty())
         FOND->update();
 }
