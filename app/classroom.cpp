@@ -1,16 +1,37 @@
 #include "app/classroom.h"
 
+#include "app/export_files.h"
 #include "app/pause.h"
 #include "app/temperature1.h"
 #include "app/zoom.h"
 
+#include <QLabel>
+#include <QListWidget>
 #include <QShortcut>
+
+namespace {
+
+constexpr auto kPictureCaption = u"Enregistrer l'image";
+constexpr auto kPictureFilter = u"Images PNG (*.png)";
+constexpr auto kValuesCaption = u"Exporter les valeurs de la boucle";
+constexpr auto kValuesFilter = u"Valeurs séparées par des points-virgules (*.csv)";
+constexpr auto kNoValues = u"Aucune valeur à exporter : aucune leçon n'a encore dessiné d'instant "
+                           u"depuis le dernier effacement des courbes.";
+constexpr auto kNoLesson = u"Temperature1";
+
+QString text(const char16_t* utf16)
+{
+    return QString::fromUtf16(utf16);
+}
+
+}  // namespace
 
 Classroom::Classroom(TTemperature1* window)
     : QObject(window),
       m_window(window),
       m_pause(new Pause(window)),
-      m_zoom(new Zoom(window, window->scene().surfaces.window))
+      m_zoom(new Zoom(window, window->scene().surfaces.window)),
+      m_exporter(window)
 {
     for (const auto& [action, shortcut] : installClassroomKeys(window, [this](ClassroomAction a) { run(a); })) {
         if (action == ClassroomAction::LeaveFullScreen) {
@@ -23,6 +44,16 @@ Classroom::Classroom(TTemperature1* window)
 bool Classroom::paused() const
 {
     return m_pause->paused();
+}
+
+void Classroom::lessonTickDrawn(const t1::AnimationState& st)
+{
+    m_runLog.record(st);
+}
+
+void Classroom::lessonAreaCleared()
+{
+    m_runLog.clear();
 }
 
 void Classroom::surfaceDrawn(const QRect& changed)
@@ -53,6 +84,12 @@ void Classroom::run(ClassroomAction action)
         break;
     case ClassroomAction::LeaveFullScreen:
         leaveFullScreen();
+        break;
+    case ClassroomAction::SavePicture:
+        savePicture();
+        break;
+    case ClassroomAction::SaveValues:
+        saveValues();
         break;
     }
 }
@@ -90,3 +127,50 @@ void Classroom::leaveFullScreen()
         key->setEnabled(false);
 }
 
+QImage Classroom::picture()
+{
+    QLabel* sign = m_pause->indicator();
+    const bool signShown = !sign->isHidden();
+    sign->hide();
+    const QRect scene(QPoint(0, 0), m_window->scene().surfaces.window.image().size());
+    QImage image = m_zoom->scene()->grab(scene).toImage().convertToFormat(QImage::Format_RGB32);
+    sign->setVisible(signShown);
+    return image;
+}
+
+QString Classroom::lessonTitle(int menuIndex) const
+{
+    const QListWidgetItem* item = m_window->ListBox1->item(menuIndex);
+    return item ? item->text() : text(kNoLesson);
+}
+
+QString Classroom::pictureFileName() const
+{
+    const QList<QListWidgetItem*> chosen = m_window->ListBox1->selectedItems();
+    const QString title = chosen.isEmpty() ? text(kNoLesson) : chosen.first()->text();
+    return safeFileName(title) + QStringLiteral(".png");
+}
+
+QString Classroom::valuesFileName() const
+{
+    const int lesson = m_runLog.lesson() ? int(*m_runLog.lesson()) : -1;
+    return safeFileName(lessonTitle(lesson)) + QStringLiteral(".csv");
+}
+
+void Classroom::savePicture()
+{
+    const QImage shown = picture();
+    m_exporter.save({text(kPictureCaption), pictureFileName(), text(kPictureFilter)},
+                    [shown](const QString& path) { return writePng(shown, path); });
+}
+
+void Classroom::saveValues()
+{
+    if (m_runLog.empty()) {
+        m_exporter.nothingToSave(text(kNoValues));
+        return;
+    }
+    const RunLog values = m_runLog;
+    m_exporter.save({text(kValuesCaption), valuesFileName(), text(kValuesFilter)},
+                    [values](const QString& path) { return writeCsv(values, path); });
+}

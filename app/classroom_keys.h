@@ -17,6 +17,8 @@ enum class ClassroomAction {
     ZoomReset,
     FullScreen,
     LeaveFullScreen,
+    SavePicture,
+    SaveValues,
 };
 
 // A key of the window. None of them is a key the controls use themselves:
@@ -40,6 +42,10 @@ inline constexpr std::array kClassroomKeys{
     ClassroomKey{ClassroomAction::FullScreen, {"F11", nullptr}, "F11",
                  "Plein écran, la scène remplit l'écran (F11 ou Échap pour en sortir)", false},
     ClassroomKey{ClassroomAction::LeaveFullScreen, {"Esc", nullptr}, "Échap", nullptr, false},
+    ClassroomKey{ClassroomAction::SavePicture, {"Ctrl+S", nullptr}, "Ctrl et S",
+                 "Enregistrer l'image telle qu'elle est affichée (PNG)", false},
+    ClassroomKey{ClassroomAction::SaveValues, {"Ctrl+E", nullptr}, "Ctrl et E",
+                 "Exporter les valeurs de la boucle de chaque instant dessiné (CSV)", false},
 };
 
 // One shortcut of the window per key of the table, each running `run`.

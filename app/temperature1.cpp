@@ -305,7 +305,11 @@ void TTemperature1::Timer1Timer()
 
 void TTemperature1::drawTick()
 {
+    // Only a lesson's tick moves the clock.
+    const int before = m_scene.st.gSceneTick;
     sceneTick(m_scene);
+    if (m_scene.st.gSceneTick != before)
+        m_classroom->lessonTickDrawn(m_scene.st);
     showDrawn();
 }
 
@@ -317,6 +321,7 @@ int TTemperature1::menuIndex() const
 void TTemperature1::clearLessonArea()
 {
     t1::clearLessonArea(m_scene.surfaces.window);
+    m_classroom->lessonAreaCleared();
     showDrawn();
 }
 

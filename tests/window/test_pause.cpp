@@ -33,11 +33,13 @@ TEST_F(PauseTest, PFreezesTheClockAndEveryPictureWhileTheTimerGoesOn)
     const int clock = st().gSceneTick;
     const QImage window = surface();
     const QImage fond = oven();
+    const std::size_t rows = classroom().runLog().rows().size();
     w->ScrollBar1->setValue(30);
     ticks(40);
     EXPECT_EQ(st().gSceneTick, clock);
     EXPECT_EQ(surface(), window);
     EXPECT_EQ(oven(), fond);
+    EXPECT_EQ(classroom().runLog().rows().size(), rows);
     EXPECT_EQ(w->Timer1->interval(), 30);  // the speed bar still sets the interval
 
     press(Qt::Key_P);
@@ -66,6 +68,8 @@ TEST_F(PauseTest, PeriodKeyDrawsExactlyOneTickWhilePaused)
     for (int i = 0; i < 3; ++i)
         press(Qt::Key_Period);
     EXPECT_EQ(st().gSceneTick, 2015);
+    EXPECT_EQ(classroom().runLog().rows().back().tick, 15);
+    EXPECT_EQ(classroom().runLog().rows().size(), 14u);  // local ticks 2..15
 }
 
 TEST_F(PauseTest, PauseOutlivesANewRunAndAChangeOfLesson)
