@@ -1,6 +1,8 @@
 #include "app/classroom.h"
 
 #include "app/export_files.h"
+#include "app/help.h"
+#include "app/oven_view.h"
 #include "app/pause.h"
 #include "app/temperature1.h"
 #include "app/zoom.h"
@@ -8,6 +10,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QShortcut>
+#include <QTextEdit>
 
 namespace {
 
@@ -18,6 +21,15 @@ constexpr auto kValuesFilter = u"Valeurs séparées par des points-virgules (*.c
 constexpr auto kNoValues = u"Aucune valeur à exporter : aucune leçon n'a encore dessiné d'instant "
                            u"depuis le dernier effacement des courbes.";
 constexpr auto kNoLesson = u"Temperature1";
+
+constexpr auto kSurfaceName = u"Schéma de la régulation du four";
+constexpr auto kSurfaceDescription =
+    u"Schéma-bloc de la boucle avec la valeur de chaque signal, courbes U(t) et S(t) et textes de la leçon";
+constexpr auto kOvenDescription =
+    u"Le four vu de côté : couleur de l'intérieur selon la chaleur, résistance, ventilateur et capteur";
+constexpr auto kModeListName = u"Mode de la leçon";
+constexpr auto kCommentaryName = u"Commentaires";
+constexpr auto kRecurrenceName = u"Équation de récurrence du régulateur PI";
 
 QString text(const char16_t* utf16)
 {
@@ -39,6 +51,21 @@ Classroom::Classroom(TTemperature1* window)
             m_leaveKeys.push_back(shortcut);
         }
     }
+    makeAccessible();
+}
+
+void Classroom::makeAccessible()
+{
+    m_window->setAccessibleName(text(kSurfaceName));
+    m_window->setAccessibleDescription(text(kSurfaceDescription));
+    m_window->FOND->setAccessibleDescription(text(kOvenDescription));
+    m_window->ListBox2->setAccessibleName(text(kModeListName));
+    m_window->ListBox3->setAccessibleName(text(kModeListName));
+    m_window->RichEdit1->setAccessibleName(text(kCommentaryName));
+    m_window->RichEdit2->setAccessibleName(text(kRecurrenceName));
+    // Tab goes on to the next control rather than into the text.
+    m_window->RichEdit1->setTabChangesFocus(true);
+    m_window->RichEdit2->setTabChangesFocus(true);
 }
 
 bool Classroom::paused() const
@@ -91,6 +118,9 @@ void Classroom::run(ClassroomAction action)
     case ClassroomAction::SaveValues:
         saveValues();
         break;
+    case ClassroomAction::Help:
+        showHelp();
+        break;
     }
 }
 
@@ -125,6 +155,19 @@ void Classroom::leaveFullScreen()
     m_zoom->setFactor(m_factorBeforeFullScreen);
     for (QShortcut* key : m_leaveKeys)
         key->setEnabled(false);
+}
+
+void Classroom::showHelp()
+{
+    if (!m_help) {
+        QStringList lessons;
+        for (int i = 0; i < m_window->ListBox1->count(); ++i)
+            lessons << m_window->ListBox1->item(i)->text();
+        m_help = new HelpDialog(lessons, m_window);
+    }
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
 }
 
 QImage Classroom::picture()

@@ -2,10 +2,12 @@
 
 #include "app/classroom_keys.h"
 #include "app/exporter.h"
+#include "app/help.h"
 #include "app/run_log.h"
 
 #include <QImage>
 #include <QObject>
+#include <QPointer>
 
 class Pause;
 class QShortcut;
@@ -36,6 +38,7 @@ public:
     void singleTick();
     void toggleFullScreen();
     void leaveFullScreen();
+    void showHelp();
 
     // The scene at its own size as the student sees it, less the pause sign.
     QImage picture();
@@ -50,8 +53,10 @@ public:
     Zoom& zoom() { return *m_zoom; }
     const RunLog& runLog() const { return m_runLog; }
     Exporter& exporter() { return m_exporter; }
+    HelpDialog* help() const { return m_help; }
 
 private:
+    void makeAccessible();
     QString lessonTitle(int menuIndex) const;
 
     TTemperature1* m_window;
@@ -59,6 +64,7 @@ private:
     Zoom* m_zoom;
     RunLog m_runLog;
     Exporter m_exporter;
+    QPointer<HelpDialog> m_help;
     // Escape is left to the controls and dialogs but in full screen.
     std::vector<QShortcut*> m_leaveKeys;
     // What F11 leaves behind, to come back to.

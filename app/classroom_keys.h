@@ -19,6 +19,7 @@ enum class ClassroomAction {
     LeaveFullScreen,
     SavePicture,
     SaveValues,
+    Help,
 };
 
 // A key of the window. None of them is a key the controls use themselves:
@@ -46,6 +47,7 @@ inline constexpr std::array kClassroomKeys{
                  "Enregistrer l'image telle qu'elle est affichée (PNG)", false},
     ClassroomKey{ClassroomAction::SaveValues, {"Ctrl+E", nullptr}, "Ctrl et E",
                  "Exporter les valeurs de la boucle de chaque instant dessiné (CSV)", false},
+    ClassroomKey{ClassroomAction::Help, {"F1", nullptr}, "F1", "Afficher cette aide", false},
 };
 
 // One shortcut of the window per key of the table, each running `run`.
