@@ -28,6 +28,10 @@ protected:
             asked << r.fileName;
             return answers.isEmpty() ? QString() : answers.takeFirst();
         });
+        e.setConfirmReplace([this](const QString& file) {
+            replacing << file;
+            return replace;
+        });
         e.setOfferRetry([this](const QString& message) {
             failures << message;
             return !answers.isEmpty();
@@ -56,6 +60,8 @@ protected:
     QStringList asked;    // the names it suggested
     QStringList failures;
     QStringList told;
+    QStringList replacing;  // the files the user was asked to replace
+    bool replace = false;
 };
 
 double number(const QString& field)
@@ -166,6 +172,29 @@ TEST_F(ExportTest, FailedWriteIsExplainedAndAnotherNameKeepsTheData)
     press(Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(failures.size(), 2);
     EXPECT_FALSE(QFile::exists(nowhere));
+}
+
+TEST_F(ExportTest, ExistingFileIsReplacedOnlyWhenTheUserSaysSo)
+{
+    startContinuous(int(Lesson::DisturbModel));
+    ticks(10);
+    QFile old(path("d.csv"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("notes");
+    old.close();
+
+    answers << path("d.csv") << QString();  // then the user cancels
+    press(Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(replacing, QStringList{path("d.csv")});
+    EXPECT_EQ(asked.size(), 2);  // back to the dialog after "no"
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("notes"));
+    old.close();
+
+    replace = true;
+    answers << path("d.csv");
+    press(Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(csvLines(path("d.csv")).size(), 10);
 }
 
 TEST(ExportFiles, ExistingFileIsKeptWhenTheNewOneCannotBeWritten)
