@@ -1,6 +1,7 @@
 #include "app/temperature1.h"
 
 #include "app/commentary_panel.h"
+#include "app/classroom.h"
 #include "app/list_click.h"
 #include "app/oven_view.h"
 #include "lessons/scene_clock.h"
@@ -174,6 +175,7 @@ TTemperature1::TTemperature1(QWidget* parent) : QWidget(parent)
     m_scene.controls = this;
     createControls();
     setTabOrder();
+    m_classroom = new Classroom(this);
     buildSprites(m_scene.surfaces);
     // The diagram goes into the retained surface once; every paint copies it.
     Repeindre();
@@ -289,8 +291,10 @@ void TTemperature1::paintEvent(QPaintEvent* event)
 void TTemperature1::showDrawn()
 {
     const QRect changed = m_scene.surfaces.window.takeDirty();
-    if (!changed.isEmpty())
+    if (!changed.isEmpty()) {
         update(changed);
+        m_classroom->surfaceDrawn(changed);
+    }
     if (!m_scene.surfaces.fond.takeDirty().isEmpty())
         FOND->update();
 }
@@ -300,7 +304,17 @@ void TTemperature1::Timer1Timer()
     // The speed bar's position governs the following ticks.
     if (Timer1->interval() != ScrollBar1->value())
         Timer1->setInterval(ScrollBar1->value());
+    if (!m_classroom->paused())
+        drawTick();
+}
+
+void TTemperature1::drawTick()
+{
+    // Only a lesson's tick moves the clock.
+    const int before = m_scene.st.gSceneTick;
     sceneTick(m_scene);
+    if (m_scene.st.gSceneTick != before)
+        m_classroom->lessonTickDrawn(m_scene.st);
     showDrawn();
 }
 
@@ -312,6 +326,7 @@ int TTemperature1::menuIndex() const
 void TTemperature1::clearLessonArea()
 {
     t1::clearLessonArea(m_scene.surfaces.window);
+    m_classroom->lessonAreaCleared();
     showDrawn();
 }
 

@@ -14,6 +14,7 @@ class QPushButton;
 class QScrollBar;
 class QTextEdit;
 class QTimer;
+class Classroom;
 class OvenView;
 class CommentaryPanel;
 
@@ -38,6 +39,10 @@ public:
     void Repeindre();
     void Destruction();
 
+    // One tick after the timer's prologue: the scene draws its instant and
+    // the screen shows it. A paused tick skips it.
+    void drawTick();
+
     // What the lessons may touch.
     void showCommentButton() override;
     void showRecurrenceBox() override;
@@ -46,6 +51,7 @@ public:
 
     t1::Scene& scene() { return m_scene; }
     const t1::Scene& scene() const { return m_scene; }
+    Classroom& classroom() { return *m_classroom; }
 
     // Controls, in creation order (later ones lie on top).
     OvenView* FOND = nullptr;
@@ -87,6 +93,7 @@ private:
 
     t1::Scene m_scene;
     std::unique_ptr<CommentaryPanel> m_commentary;
+    Classroom* m_classroom = nullptr;
 };
 
 // The one window, as the timer handler reaches it.
