@@ -288,7 +288,7 @@ void TTemperature1::paintEvent(QPaintEvent* event)
 
 void TTemperature1::showDrawn()
 {
-    const QRect changed = m_scene.surfaces.window.takeDirty();
+    const QRegion changed = m_scene.surfaces.window.takeDirty();
     if (!changed.isEmpty())
         update(changed);
     if (!m_scene.surfaces.fond.takeDirty().isEmpty())
