@@ -9,6 +9,7 @@
 #include "picture/fonts.h"
 #include "picture/sprites.h"
 
+#include <QIcon>
 #include <QLabel>
 #include <QListWidget>
 #include <QPaintEvent>
@@ -161,6 +162,7 @@ TTemperature1::TTemperature1(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Temperature1"));
     setWindowTitle(QStringLiteral("Temperature1"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/temperature1.svg")));
     setAttribute(Qt::WA_OpaquePaintEvent);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor::fromRgb(colour::btnFace));
