@@ -319,7 +319,14 @@ int soak(TTemperature1& w, double minutes)
 {
     std::size_t current = 0;
     int ticked = 0;
+    int problems = 0;
+    int runs = 0;
     std::vector<long> samples;
+    // A missing document would be shown in a message box on every run.
+    w.commentary().setReporter([&problems](const QString& message) {
+        if (problems++ == 0)
+            std::printf("  %s\n", message.toLocal8Bit().constData());
+    });
     w.ScrollBar1->setValue(kFastest);
     startLesson(w, kLessonRuns[current]);
     QObject::connect(w.Timer1, &QTimer::timeout, [&] {
@@ -330,6 +337,7 @@ int soak(TTemperature1& w, double minutes)
             w.Button3->click();
         current = (current + 1) % kLessonRuns.size();
         ticked = 0;
+        ++runs;
         startLesson(w, kLessonRuns[current]);
     });
     QTimer sampler;
@@ -346,12 +354,15 @@ int soak(TTemperature1& w, double minutes)
     w.Timer1->start();
     loop.exec();
     w.Timer1->stop();
+    if (problems > 0)
+        std::printf("  %d problems with the documents: run it where they are installed\n", problems);
     if (samples.size() < 2)
         return 0;
     const double first = double(samples.front());
     const double largest = double(*std::max_element(samples.begin(), samples.end()));
-    std::printf("Soak of %.0f min at speed 10: resident memory, last minute over first %.3f, largest over first %.3f\n",
-                micros(Clock::now() - began) / 1e6 / 60, double(samples.back()) / first, largest / first);
+    std::printf("Soak of %.0f min at speed 10, %d lesson runs: resident memory, last minute over first %.3f, "
+                "largest over first %.3f\n",
+                micros(Clock::now() - began) / 1e6 / 60, runs, double(samples.back()) / first, largest / first);
     return 0;
 }
 
