@@ -24,7 +24,8 @@ enum class BrushStyle { Solid, DiagCross };
 // - a diagonal-cross hatch paints its lines and leaves the gaps untouched;
 // - text has a transparent background and no antialiasing, so printing the
 //   same text twice leaves exactly the pixels of printing it once.
-// Nothing is antialiased. Pixels outside the image are clipped.
+// Nothing is antialiased. Pixels outside the image are clipped. Only pixels
+// that take a new colour count as changed, for the copy to the screen.
 class Canvas {
 public:
     Canvas() = default;
