@@ -4,6 +4,7 @@
 
 #include <QMessageBox>
 #include <QPalette>
+#include <QPointer>
 #include <QScrollBar>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -85,11 +86,15 @@ bool CommentaryPanel::loadInto(QTextEdit* box, const char* fileName, qreal margi
         report(loaded.error);
         return false;
     }
-    // The box gets its own copy, as the student may type in it; the copy it
-    // had before is its child and goes with the change.
+    // The box gets its own copy, as the student may type in it. The copy it
+    // had before is the box's child, which QTextEdit does not delete when it
+    // is given another document: free it here, or every load would stay.
     QTextDocument* copy = loaded.document->clone(box);
     copy->setDocumentMargin(margin);
+    const QPointer<QTextDocument> previous = box->document();
     box->setDocument(copy);
+    if (previous && previous->parent() == box)
+        delete previous.data();
     // Text the document leaves in the automatic colour is black, as in a
     // word processor, whatever colour the window gives its own texts.
     QPalette pal = box->palette();

@@ -10,6 +10,7 @@
 #include "picture/fonts.h"
 #include "picture/sprites.h"
 
+#include <QIcon>
 #include <QLabel>
 #include <QListWidget>
 #include <QPaintEvent>
@@ -162,6 +163,7 @@ TTemperature1::TTemperature1(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Temperature1"));
     setWindowTitle(QStringLiteral("Temperature1"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/temperature1.svg")));
     setAttribute(Qt::WA_OpaquePaintEvent);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor::fromRgb(colour::btnFace));
@@ -290,10 +292,10 @@ void TTemperature1::paintEvent(QPaintEvent* event)
 
 void TTemperature1::showDrawn()
 {
-    const QRect changed = m_scene.surfaces.window.takeDirty();
+    const QRegion changed = m_scene.surfaces.window.takeDirty();
     if (!changed.isEmpty()) {
         update(changed);
-        m_classroom->surfaceDrawn(changed);
+        m_classroom->surfaceDrawn(changed.boundingRect());
     }
     if (!m_scene.surfaces.fond.takeDirty().isEmpty())
         FOND->update();

@@ -59,30 +59,68 @@ QRgb Canvas::pixel(int x, int y) const
     return reinterpret_cast<const QRgb*>(m_image.constScanLine(y))[x];
 }
 
-QRect Canvas::takeDirty()
+QRegion Canvas::takeDirty()
 {
-    const QRect r = m_dirty & m_image.rect();
-    m_dirty = QRect();
+    const QRegion r = m_dirty & m_image.rect();
+    m_dirty = QRegion();
     return r;
 }
 
+// One detach per drawing call rather than one per row: the rows are
+// written through plain pointers until the call returns.
+void Canvas::beginWrite()
+{
+    m_bits = reinterpret_cast<QRgb*>(m_image.bits());
+    m_stride = m_image.bytesPerLine() / qsizetype(sizeof(QRgb));
+    m_width = m_image.width();
+    m_height = m_image.height();
+    m_changed = QRect();
+}
+
+void Canvas::endWrite()
+{
+    if (!m_changed.isEmpty())
+        touch(m_changed);
+}
+
+void Canvas::touch(const QRect& r)
+{
+    m_dirty += r;
+    // A text with any pixel changed under it must be printed again.
+    m_printed.removeIf([&r](const auto& entry) { return entry.value().bounds.intersects(r); });
+}
+
+// Only pixels that take a new colour count as changed: the lessons reprint
+// their frames and texts over themselves on every tick, and what did not
+// change need not be copied to the screen again.
 void Canvas::plot(int x, int y, QRgb c)
 {
-    if (x < 0 || y < 0 || x >= m_image.width() || y >= m_image.height())
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
         return;
-    reinterpret_cast<QRgb*>(m_image.scanLine(y))[x] = c;
+    QRgb& p = m_bits[y * m_stride + x];
+    if (p == c)
+        return;
+    p = c;
+    m_changed |= QRect(x, y, 1, 1);
 }
 
 void Canvas::hspan(int x1, int x2, int y, QRgb c)
 {
-    if (y < 0 || y >= m_image.height())
+    if (y < 0 || y >= m_height)
         return;
     x1 = std::max(x1, 0);
-    x2 = std::min(x2, m_image.width() - 1);
+    x2 = std::min(x2, m_width - 1);
     if (x1 > x2)
         return;
-    QRgb* row = reinterpret_cast<QRgb*>(m_image.scanLine(y));
-    std::fill(row + x1, row + x2 + 1, c);
+    QRgb* row = m_bits + y * m_stride;
+    QRgb* first = std::find_if(row + x1, row + x2 + 1, [c](QRgb p) { return p != c; });
+    if (first == row + x2 + 1)
+        return;
+    QRgb* end = row + x2 + 1;
+    while (end[-1] == c)
+        --end;
+    std::fill(first, end, c);
+    m_changed |= QRect(QPoint(int(first - row), y), QPoint(int(end - row) - 1, y));
 }
 
 // A pen wider than one pixel spreads across the line's minor axis,
@@ -113,9 +151,7 @@ void Canvas::lineTo(int x2, int y2)
     const int sy = y1 < y2 ? 1 : -1;
     const bool xMajor = dx >= dy;
     const bool dotted = m_penStyle == PenStyle::Dot && m_penWidth == 1;
-    const int half = m_penWidth / 2;
-    touch(QRect(QPoint(std::min(x1, x2) - half, std::min(y1, y2) - half),
-                QPoint(std::max(x1, x2) + m_penWidth, std::max(y1, y2) + m_penWidth)));
+    beginWrite();
 
     // Bresenham, stopping one step before the last point.
     const int steps = std::max(dx, dy);
@@ -149,22 +185,24 @@ void Canvas::lineTo(int x2, int y2)
     // (the power lines reach the resistor's leads in the oven picture).
     if (m_penWidth > 1)
         widePoint(x2, y2, xMajor, m_penColour);
+    endWrite();
 }
 
 void Canvas::fillInterior(int x1, int y1, int x2, int y2)
 {
     if (x1 > x2 || y1 > y2)
         return;
-    touch(QRect(QPoint(x1, y1), QPoint(x2, y2)));
+    beginWrite();
     if (m_brushStyle == BrushStyle::Solid) {
         for (int y = y1; y <= y2; ++y)
             hspan(x1, x2, y, m_brushColour);
-        return;
+    } else {
+        for (int y = std::max(y1, 0); y <= std::min(y2, m_height - 1); ++y)
+            for (int x = std::max(x1, 0); x <= std::min(x2, m_width - 1); ++x)
+                if (hatchCovers(x, y))
+                    plot(x, y, m_brushColour);
     }
-    for (int y = std::max(y1, 0); y <= std::min(y2, m_image.height() - 1); ++y)
-        for (int x = std::max(x1, 0); x <= std::min(x2, m_image.width() - 1); ++x)
-            if (hatchCovers(x, y))
-                plot(x, y, m_brushColour);
+    endWrite();
 }
 
 void Canvas::rectangle(int x1, int y1, int x2, int y2)
@@ -178,6 +216,7 @@ void Canvas::rectangle(int x1, int y1, int x2, int y2)
     const int right = x2 - 1;
     const int bottom = y2 - 1;
     fillInterior(x1 + 1, y1 + 1, right - 1, bottom - 1);
+    beginWrite();
 
     // The outline is centred on the border pixels, like a line of the pen's width.
     const int from = -(m_penWidth / 2);
@@ -190,7 +229,7 @@ void Canvas::rectangle(int x1, int y1, int x2, int y2)
         hspan(x1 + from, x1 + to, y, m_penColour);
         hspan(right + from, right + to, y, m_penColour);
     }
-    touch(QRect(QPoint(x1 + from, y1 + from), QPoint(right + to, bottom + to)));
+    endWrite();
 }
 
 void Canvas::fillRect(int x1, int y1, int x2, int y2)
@@ -259,12 +298,16 @@ void Canvas::draw(int x, int y, const QImage& bitmap)
     const QRect target = QRect(x, y, src.width(), src.height()) & m_image.rect();
     if (target.isEmpty())
         return;
+    beginWrite();
     for (int row = target.top(); row <= target.bottom(); ++row) {
         const QRgb* from = reinterpret_cast<const QRgb*>(src.constScanLine(row - y)) + (target.left() - x);
-        QRgb* into = reinterpret_cast<QRgb*>(m_image.scanLine(row)) + target.left();
+        QRgb* into = m_bits + row * m_stride + target.left();
+        if (std::equal(from, from + target.width(), into))
+            continue;
         std::copy(from, from + target.width(), into);
+        m_changed |= QRect(target.left(), row, target.width(), 1);
     }
-    touch(target);
+    endWrite();
 }
 
 // Each distinct text is rasterised once into runs of set pixels relative to
@@ -313,10 +356,20 @@ void Canvas::textOut(int x, int y, const QString& text)
 {
     if (text.isEmpty())
         return;
+    // Printed there in this colour and nothing drawn over it since: the
+    // pixels are already right. The lessons reprint every text on every tick.
+    const QPoint at(x, y);
+    const auto printed = m_printed.constFind(at);
+    if (printed != m_printed.constEnd() && printed->colour == m_fontColour && printed->size == m_fontSize &&
+        printed->bold == m_fontBold && printed->text == text)
+        return;
+
     const Stamp& s = stamp(text);
+    beginWrite();
     for (const Run& r : s.runs)
         hspan(x + r.x0, x + r.x0 + r.length - 1, y + r.dy, m_fontColour);
-    touch(s.bounds.translated(x, y));
+    endWrite();
+    m_printed.insert(at, Printed{text, m_fontSize, m_fontBold, m_fontColour, s.bounds.translated(x, y)});
 }
 
 int Canvas::textWidth(const QString& text) const

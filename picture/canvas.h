@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
 #include <QRgb>
 #include <QString>
 
@@ -23,7 +24,8 @@ enum class BrushStyle { Solid, DiagCross };
 // - a diagonal-cross hatch paints its lines and leaves the gaps untouched;
 // - text has a transparent background and no antialiasing, so printing the
 //   same text twice leaves exactly the pixels of printing it once.
-// Nothing is antialiased. Pixels outside the image are clipped.
+// Nothing is antialiased. Pixels outside the image are clipped. Only pixels
+// that take a new colour count as changed, for the copy to the screen.
 class Canvas {
 public:
     Canvas() = default;
@@ -85,8 +87,10 @@ public:
     // Copies a bitmap with its top-left corner at (x, y).
     void draw(int x, int y, const QImage& bitmap);
 
-    // The area changed since the last call, for a partial copy to the screen.
-    QRect takeDirty();
+    // The pixels changed since the last call, for a partial copy to the
+    // screen: a few rectangles, so that a control lying between two changed
+    // places is not repainted.
+    QRegion takeDirty();
 
 private:
     struct Run {
@@ -106,14 +110,22 @@ private:
     };
     friend size_t qHash(const TextKey& k, size_t seed) { return qHashMulti(seed, k.text, k.size, k.bold); }
 
+    void beginWrite();
+    void endWrite();
     void plot(int x, int y, QRgb c);
     void hspan(int x1, int x2, int y, QRgb c);  // x1..x2 inclusive
     void widePoint(int x, int y, bool xMajor, QRgb c);
     void fillInterior(int x1, int y1, int x2, int y2);  // inclusive bounds, brush
-    void touch(const QRect& r) { m_dirty |= r; }
+    void touch(const QRect& r);
     const Stamp& stamp(const QString& text);
 
     QImage m_image;
+    // Valid from beginWrite() until the drawing call returns.
+    QRgb* m_bits = nullptr;
+    qsizetype m_stride = 0;
+    int m_width = 0;
+    int m_height = 0;
+    QRect m_changed;  // by the drawing call under way
     QRgb m_penColour = 0xFF000000u;
     int m_penWidth = 1;
     PenStyle m_penStyle = PenStyle::Solid;
@@ -123,8 +135,18 @@ private:
     int m_fontSize = 11;
     bool m_fontBold = false;
     QPoint m_position;
-    QRect m_dirty;
+    QRegion m_dirty;
     QHash<TextKey, Stamp> m_stamps;
+
+    // The texts whose pixels are on the surface as printed, by cell position.
+    struct Printed {
+        QString text;
+        int size;
+        bool bold;
+        QRgb colour;
+        QRect bounds;
+    };
+    QHash<QPoint, Printed> m_printed;
 };
 
 }  // namespace t1

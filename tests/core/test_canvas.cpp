@@ -354,8 +354,98 @@ TEST(CanvasDirty, ReportsWhatChangedOnce)
     c.setPenColour(colour::black);
     c.line(10, 20, 30, 20);
     c.rectangle(50, 50, 60, 70);
-    const QRect d = c.takeDirty();
+    const QRegion d = c.takeDirty();
     EXPECT_TRUE(d.contains(QPoint(10, 20)));
     EXPECT_TRUE(d.contains(QPoint(59, 69)));
     EXPECT_TRUE(c.takeDirty().isEmpty());
+}
+
+TEST(CanvasDirty, OnlyPixelsThatTakeANewColourCount)
+{
+    Canvas c = blank(200, 100);
+    c.setPenColour(colour::black);
+    c.line(10, 10, 60, 10);
+    c.line(150, 90, 190, 90);
+    const QRegion first = c.takeDirty();
+    // Two places far apart: what lies between them is not to be copied again.
+    EXPECT_TRUE(first.contains(QPoint(10, 10)));
+    EXPECT_TRUE(first.contains(QPoint(189, 90)));
+    EXPECT_FALSE(first.contains(QPoint(100, 50)));
+
+    // The same figures again, and a fill in the colour already there.
+    c.line(10, 10, 60, 10);
+    c.line(150, 90, 190, 90);
+    c.setPenAndBrush(kGround);
+    c.rectangle(20, 30, 80, 60);
+    EXPECT_TRUE(c.takeDirty().isEmpty());
+}
+
+// Drawing writes into the canvas's own picture, never into a copy taken of it.
+TEST(CanvasDirty, ACopyOfThePictureKeepsItsPixels)
+{
+    Canvas c = blank();
+    const QImage before = c.image();
+    c.setPenColour(colour::black);
+    c.line(0, 5, 40, 5);
+    c.setFontColour(colour::blue);
+    c.textOut(2, 20, QStringLiteral("Ep"));
+    EXPECT_EQ(before.pixel(3, 5), kGround);
+    EXPECT_EQ(c.pixel(3, 5), colour::black);
+    EXPECT_EQ(countColour(Canvas(before), kGround), 64 * 48);
+}
+
+// A text printed again over itself is skipped, but only while nothing has
+// changed under it: erased, crossed or recoloured, it is printed in full.
+TEST(CanvasText, ReprintRestoresWhatWasDrawnOverIt)
+{
+    const QString text = QStringLiteral("Consigne numérique E");
+    Canvas reference = blank(200, 40);
+    reference.setFontColour(colour::blue);
+    reference.setFontSize(fonts::pt8);
+    reference.textOut(5, 10, text);
+
+    Canvas c = blank(200, 40);
+    c.setFontColour(colour::blue);
+    c.setFontSize(fonts::pt8);
+    c.textOut(5, 10, text);
+    c.takeDirty();
+    c.textOut(5, 10, text);
+    EXPECT_TRUE(c.takeDirty().isEmpty());
+
+    c.setPenAndBrush(kGround);
+    c.rectangle(40, 0, 70, 40);  // erases the middle of the text
+    c.setPenColour(colour::red);
+    c.line(0, 16, 200, 16);  // crosses all of it
+    c.textOut(5, 10, text);
+    c.setPenAndBrush(kGround);
+    c.setPenColour(kGround);
+    c.line(0, 16, 200, 16);
+    c.textOut(5, 10, text);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 200; ++x)
+            ASSERT_EQ(c.pixel(x, y), reference.pixel(x, y)) << x << "," << y;
+
+    c.setFontColour(colour::red);
+    c.textOut(5, 10, text);
+    EXPECT_EQ(countColour(c, colour::blue), 0);
+    EXPECT_EQ(countColour(c, colour::red), countColour(reference, colour::blue));
+
+    // Another text in the same cell, then the first one again.
+    c.textOut(5, 10, QStringLiteral("X"));
+    c.setPenAndBrush(kGround);
+    c.rectangle(0, 0, 200, 40);
+    c.textOut(5, 10, text);
+    EXPECT_EQ(countColour(c, colour::red), countColour(reference, colour::blue));
+}
+
+TEST(CanvasText, ANewPictureForgetsWhatWasPrinted)
+{
+    Canvas c = blank(200, 40);
+    c.setFontColour(colour::blue);
+    c.textOut(5, 10, QStringLiteral("Température"));
+    const int printed = countColour(c, colour::blue);
+    c.setImage(blank(200, 40).image());
+    c.textOut(5, 10, QStringLiteral("Température"));
+    EXPECT_EQ(countColour(c, colour::blue), printed);
+    EXPECT_GT(printed, 0);
 }

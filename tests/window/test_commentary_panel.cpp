@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -148,6 +149,31 @@ TEST_F(CommentaryWindow, CommentairesAgainReloadsFromTheBeginning)
     EXPECT_FALSE(textOf(window.RichEdit1).contains(QStringLiteral("tapé par l'élève")));
     EXPECT_EQ(window.RichEdit1->verticalScrollBar()->value(), 0);
     EXPECT_EQ(window.RichEdit1->textCursor().position(), 0);
+}
+
+// Every load replaces the box's document: the one it replaces is freed, or
+// a long lesson session would grow by a document per click and per run.
+TEST_F(CommentaryWindow, ReloadingFreesTheDocumentItReplaces)
+{
+    const auto documents = [](const QTextEdit* box) {
+        return box->findChildren<QTextDocument*>(Qt::FindDirectChildrenOnly).size();
+    };
+    clock() = 1240;
+    window.Button3Click();
+    window.showRecurrenceBox();
+    const auto commentaryDocs = documents(window.RichEdit1);
+    const auto recurrenceDocs = documents(window.RichEdit2);
+    QPointer<QTextDocument> first = window.RichEdit1->document();
+    for (int i = 0; i < 20; ++i) {
+        clock() = i % 2 ? 1240 : 5240;
+        window.Button3Click();
+        window.commentary().newRun();
+        window.showRecurrenceBox();
+    }
+    EXPECT_EQ(documents(window.RichEdit1), commentaryDocs);
+    EXPECT_EQ(documents(window.RichEdit2), recurrenceDocs);
+    EXPECT_TRUE(first.isNull());
+    EXPECT_TRUE(messages.isEmpty());
 }
 
 TEST_F(CommentaryWindow, AMissingCommentaryIsReportedAndTheBoxKeepsItsContent)

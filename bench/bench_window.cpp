@@ -1,0 +1,392 @@
+// The window's side of the benchmarks, on the offscreen platform:
+//  - the tick including the copy to the screen: Timer1Timer() and the
+//    repaint it asks for, over every lesson's full run;
+//  - the PI lessons' recurrence box against the P lessons' tick;
+//  - pacing: a real timer at speed 10 and at 100, the measured mean
+//    interval over the requested one;
+//  - start-up to the first drawn frame, and peak resident memory over a
+//    run of all seven lessons, each in a fresh process.
+// With --soak MINUTES it runs every lesson in a loop at speed 10 and
+// prints the resident memory once a minute.
+#include "app/application.h"
+#include "app/commentary_panel.h"
+#include "app/temperature1.h"
+#include "bench/bench_stats.h"
+#include "bench/lesson_runs.h"
+
+#include <QEventLoop>
+#include <QFile>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+using namespace t1;
+using namespace t1::bench;
+
+namespace {
+
+constexpr int kDefaultRuns = 10;
+constexpr int kWarmUpRuns = 2;
+constexpr double kCopyTarget = 5.0;  // percent of the tick, 99th percentile
+constexpr double kFlatTarget = 1.2;
+constexpr double kPacingTolerance = 0.02;
+constexpr double kPacingSeconds = 3.0;
+constexpr int kPacingSkipped = 2;  // the first ticks still run at the old interval
+constexpr int kFastest = 10;
+constexpr int kDefaultSpeed = 100;
+constexpr int kStartUps = 7;
+constexpr int kRecurrenceCalls = 2000;
+constexpr double kMillisPerMinute = 60'000.0;
+constexpr double kKibPerMib = 1024.0;
+
+const char* const kFirstFrameFlag = "--first-frame";
+const char* const kMemoryFlag = "--memory";
+const char* const kSoakFlag = "--soak";
+
+// Kilobytes from a line of /proc/self/status ("VmRSS:", "VmHWM:").
+long statusKib(const char* key)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray wanted(key);
+    for (const QByteArray& line : f.readAll().split('\n')) {
+        if (line.startsWith(wanted))
+            return line.mid(wanted.size()).trimmed().split(' ').first().toLong();
+    }
+    return 0;
+}
+
+// The tick as the event loop runs it: the handler, then the repaint it asked for.
+void windowTick(TTemperature1& w)
+{
+    w.Timer1Timer();
+    QCoreApplication::processEvents();
+}
+
+QListWidget* modeList(TTemperature1& w, const LessonRun& run)
+{
+    const bool pi = run.lesson == Lesson::LoopPI || run.lesson == Lesson::DisturbPI;
+    return pi ? w.ListBox3 : w.ListBox2;
+}
+
+// As a student starts it: the menu row, "en continu" for a sampled lesson,
+// then "Démarrer Animation".
+void startLesson(TTemperature1& w, const LessonRun& run)
+{
+    if (w.ListBox1->currentRow() != int(run.lesson))
+        w.ListBox1->setCurrentRow(int(run.lesson));
+    if (run.sampled)
+        modeList(w, run)->setCurrentRow(0);
+    w.Button1->click();
+    if (w.scene().st.gSceneTick != run.start) {
+        std::fprintf(stderr, "%s did not start\n", run.name);
+        std::exit(1);
+    }
+}
+
+bool finished(const TTemperature1& w, const LessonRun& run, int ticked)
+{
+    return run.lesson == Lesson::Presentation ? ticked >= run.ticks : w.scene().st.gSceneTick == run.start + run.ticks;
+}
+
+struct Timings {
+    std::vector<double> all;
+    std::vector<double> firstPeriod;
+    std::vector<double> lastPeriod;
+};
+
+void timeRun(TTemperature1& w, const LessonRun& run, Timings* out)
+{
+    startLesson(w, run);
+    QCoreApplication::processEvents();
+    for (int i = 0; i < run.ticks; ++i) {
+        const auto start = Clock::now();
+        windowTick(w);
+        const double spent = micros(Clock::now() - start);
+        if (!out)
+            continue;
+        out->all.push_back(spent);
+        if (run.sampled) {
+            const int t = w.scene().st.*run.sampled->localTick;
+            if (t <= kFirstPeriodLast)
+                out->firstPeriod.push_back(spent);
+            else if (t >= kLastPeriodFirst)
+                out->lastPeriod.push_back(spent);
+        }
+    }
+}
+
+const LessonRun& runOf(Lesson lesson)
+{
+    return kLessonRuns[std::size_t(lesson)];
+}
+
+void tickCosts(TTemperature1& w, int runs)
+{
+    std::printf("Tick including the copy to the screen (%d full runs of each lesson), share of the 10 ms tick:\n",
+                runs);
+    std::printf("  %-20s %8s %8s %8s\n", "lesson", "mean", "p99", "max");
+    std::vector<double> everything;
+    std::vector<std::pair<const char*, double>> flat;
+    std::vector<double> means(kLessonRuns.size());
+    for (const LessonRun& run : kLessonRuns) {
+        for (int i = 0; i < kWarmUpRuns; ++i)
+            timeRun(w, run, nullptr);
+        Timings t;
+        for (int i = 0; i < runs; ++i)
+            timeRun(w, run, &t);
+        means[std::size_t(run.lesson)] = mean(t.all);
+        std::printf("  %-20s %7.2f%% %7.2f%% %7.2f%%\n", run.name, shareOfTick(mean(t.all)),
+                    shareOfTick(percentile(t.all, 99)), shareOfTick(percentile(t.all, 100)));
+        everything.insert(everything.end(), t.all.begin(), t.all.end());
+        if (run.sampled)
+            flat.emplace_back(run.name, mean(t.lastPeriod) / mean(t.firstPeriod));
+    }
+    const double p99 = shareOfTick(percentile(everything, 99));
+    std::printf("  %-20s %7.2f%% %7.2f%%          target p99 < %.0f %%: %s\n", "all lessons",
+                shareOfTick(mean(everything)), p99, kCopyTarget, verdict(p99 < kCopyTarget));
+
+    std::printf("\nFlat cost with the copy: mean tick of the last sampling period over the first:\n");
+    bool allFlat = true;
+    for (const auto& [name, ratio] : flat) {
+        std::printf("  %-20s %8.2f\n", name, ratio);
+        allFlat = allFlat && ratio <= kFlatTarget;
+    }
+    std::printf("  target at most %.1f: %s\n", kFlatTarget, verdict(allFlat));
+
+    std::printf("\nPI lessons (recurrence box) over P lessons, mean tick with the copy:\n");
+    std::printf("  closed loop PI / P    %8.2f\n",
+                means[std::size_t(Lesson::LoopPI)] / means[std::size_t(Lesson::LoopP)]);
+    std::printf("  disturbance PI / P    %8.2f\n",
+                means[std::size_t(Lesson::DisturbPI)] / means[std::size_t(Lesson::DisturbP)]);
+
+    // The box's own handling on a tick, against the whole P tick; and what
+    // reading the document again on every tick would cost instead.
+    startLesson(w, runOf(Lesson::LoopPI));
+    windowTick(w);
+    auto start = Clock::now();
+    for (int i = 0; i < kRecurrenceCalls; ++i)
+        w.showRecurrenceBox();
+    const double kept = micros(Clock::now() - start) / kRecurrenceCalls;
+    start = Clock::now();
+    for (int i = 0; i < kRecurrenceCalls; ++i) {
+        w.commentary().newRun();
+        w.showRecurrenceBox();
+        QCoreApplication::processEvents();
+    }
+    const double reread = micros(Clock::now() - start) / kRecurrenceCalls;
+    const double pTick = means[std::size_t(Lesson::LoopP)];
+    std::printf("  recurrence box handling on a tick / P tick          %8.4f\n", kept / pTick);
+    std::printf("  (were the document read again on every tick / P tick %7.2f)\n", reread / pTick);
+}
+
+// A real timer drives a lesson at that speed; the lesson starts again when it ends.
+double pacing(TTemperature1& w, int speed, double* worst)
+{
+    const LessonRun& run = runOf(Lesson::LoopPI);
+    startLesson(w, run);
+    w.ScrollBar1->setValue(speed);
+    std::vector<Clock::time_point> stamps;
+    const auto conn = QObject::connect(w.Timer1, &QTimer::timeout, [&] {
+        stamps.push_back(Clock::now());
+        if (finished(w, run, 0))
+            w.Button1->click();
+    });
+    QEventLoop loop;
+    QTimer::singleShot(int(kPacingSeconds * 1000), &loop, &QEventLoop::quit);
+    w.Timer1->start();
+    loop.exec();
+    w.Timer1->stop();
+    QObject::disconnect(conn);
+
+    std::vector<double> intervals;
+    for (std::size_t i = kPacingSkipped + 1; i < stamps.size(); ++i)
+        intervals.push_back(micros(stamps[i] - stamps[i - 1]));
+    *worst = percentile(intervals, 99) / (speed * 1000.0);
+    return mean(intervals) / (speed * 1000.0);
+}
+
+void pacings(TTemperature1& w)
+{
+    std::printf("\nPacing with a real timer, %.0f s each: mean interval between ticks over the requested one\n",
+                kPacingSeconds);
+    for (const int speed : {kFastest, kDefaultSpeed}) {
+        double worst = 0;
+        const double ratio = pacing(w, speed, &worst);
+        std::printf("  speed bar at %3d      %8.3f   (p99 interval %.3f)   target within %.0f %%: %s\n", speed, ratio,
+                    worst, 100 * kPacingTolerance, verdict(std::abs(ratio - 1) <= kPacingTolerance));
+    }
+}
+
+// In a fresh process: the window as main() builds it, which says when its
+// first frame is drawn and ends.
+class FirstFrameWindow : public TTemperature1 {
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        TTemperature1::paintEvent(event);
+        if (m_done)
+            return;
+        m_done = true;
+        const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch());
+        std::printf("%lld\n", static_cast<long long>(ns.count()));
+        std::fflush(stdout);
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    }
+
+private:
+    bool m_done = false;
+};
+
+int firstFrameChild(Application& app)
+{
+    FirstFrameWindow window;
+    Temperature1 = &window;
+    window.showMaximized();
+    return app.exec();
+}
+
+// In a fresh process: resident memory once started, and its peak over a
+// run of all seven lessons with their commentaries opened.
+int memoryChild()
+{
+    TTemperature1 w;
+    w.Timer1->stop();
+    w.showMaximized();
+    QCoreApplication::processEvents();
+    windowTick(w);
+    const long started = statusKib("VmRSS:");
+    for (const LessonRun& run : kLessonRuns) {
+        startLesson(w, run);
+        for (int i = 0; i < run.ticks; ++i)
+            windowTick(w);
+        if (w.Button3->isVisible())
+            w.Button3->click();
+        QCoreApplication::processEvents();
+    }
+    std::printf("%ld %ld\n", started, statusKib("VmHWM:"));
+    return 0;
+}
+
+std::optional<QByteArray> runChild(const char* program, const char* flag)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QString::fromLocal8Bit(program), {QString::fromLatin1(flag)});
+    if (!child.waitForFinished(-1) || child.exitCode() != 0)
+        return std::nullopt;
+    return child.readAllStandardOutput();
+}
+
+void startUpAndMemory(const char* program)
+{
+    std::printf("\nStart-up to the first drawn frame (median of %d fresh processes):\n", kStartUps);
+    std::vector<double> startUps;
+    for (int i = 0; i < kStartUps; ++i) {
+        const auto launched = Clock::now();
+        const auto out = runChild(program, kFirstFrameFlag);
+        if (!out)
+            continue;
+        const Clock::time_point drawn{std::chrono::nanoseconds(out->trimmed().toLongLong())};
+        startUps.push_back(micros(drawn - launched));
+    }
+    const double startUp = median(startUps);
+    std::printf("  %.0f ms; over the 100 ms before the first tick: %.2f\n", startUp / 1000, startUp / 100'000);
+
+    std::printf("\nResident memory over a run of all seven lessons with their commentaries:\n");
+    const auto out = runChild(program, kMemoryFlag);
+    if (!out) {
+        std::printf("  (the measuring process failed)\n");
+        return;
+    }
+    const QList<QByteArray> kib = out->trimmed().split(' ');
+    const double started = kib.value(0).toDouble();
+    const double peak = kib.value(1).toDouble();
+    std::printf("  after start-up %.1f MiB, peak %.1f MiB; peak over start-up: %.2f\n", started / kKibPerMib,
+                peak / kKibPerMib, peak / started);
+}
+
+// Every lesson in turn at the fastest speed, each run to its end and its
+// commentary opened, for that many minutes.
+int soak(TTemperature1& w, double minutes)
+{
+    std::size_t current = 0;
+    int ticked = 0;
+    int problems = 0;
+    int runs = 0;
+    std::vector<long> samples;
+    // A missing document would be shown in a message box on every run.
+    w.commentary().setReporter([&problems](const QString& message) {
+        if (problems++ == 0)
+            std::printf("  %s\n", message.toLocal8Bit().constData());
+    });
+    w.ScrollBar1->setValue(kFastest);
+    startLesson(w, kLessonRuns[current]);
+    QObject::connect(w.Timer1, &QTimer::timeout, [&] {
+        ++ticked;
+        if (!finished(w, kLessonRuns[current], ticked))
+            return;
+        if (w.Button3->isVisible())
+            w.Button3->click();
+        current = (current + 1) % kLessonRuns.size();
+        ticked = 0;
+        ++runs;
+        startLesson(w, kLessonRuns[current]);
+    });
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        samples.push_back(statusKib("VmRSS:"));
+        std::printf("  minute %3zu: resident %.1f MiB, %d ticks into lesson %zu\n", samples.size(),
+                    double(samples.back()) / kKibPerMib, ticked, current);
+        std::fflush(stdout);
+    });
+    sampler.start(int(kMillisPerMinute));
+    QEventLoop loop;
+    QTimer::singleShot(int(minutes * kMillisPerMinute) + 1000, &loop, &QEventLoop::quit);
+    const auto began = Clock::now();
+    w.Timer1->start();
+    loop.exec();
+    w.Timer1->stop();
+    if (problems > 0)
+        std::printf("  %d problems with the documents: run it where they are installed\n", problems);
+    if (samples.size() < 2)
+        return 0;
+    const double first = double(samples.front());
+    const double largest = double(*std::max_element(samples.begin(), samples.end()));
+    std::printf("Soak of %.0f min at speed 10, %d lesson runs: resident memory, last minute over first %.3f, "
+                "largest over first %.3f\n",
+                micros(Clock::now() - began) / 1e6 / 60, runs, double(samples.back()) / first, largest / first);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    Application app(argc, argv);
+    const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray();
+    if (mode == kFirstFrameFlag)
+        return firstFrameChild(app);
+    if (mode == kMemoryFlag)
+        return memoryChild();
+
+    TTemperature1 w;
+    w.Timer1->stop();
+    w.showMaximized();
+    QCoreApplication::processEvents();
+    if (mode == kSoakFlag)
+        return soak(w, argc > 2 ? std::atof(argv[2]) : 60.0);
+
+    tickCosts(w, argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultRuns);
+    pacings(w);
+    startUpAndMemory(argv[0]);
+    return 0;
+}

@@ -1,0 +1,61 @@
+#!/bin/sh
+# Installs the build into a staging folder and checks what lands where:
+# exactly the program, its launcher, icon, metadata and five documents, the
+# launcher and metadata valid, and the installed program starting from a
+# folder that holds nothing of its own.
+# usage: check_install.sh BUILD_DIR STAGING_DIR
+set -eu
+build=$1
+stage=$2
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+rm -rf "$stage"
+cmake --install "$build" --prefix "$stage" >/dev/null
+
+expected="bin/temperature1
+share/applications/temperature1.desktop
+share/icons/hicolor/scalable/apps/temperature1.svg
+share/metainfo/org.temperature1.temperature1.metainfo.xml
+share/temperature1/comm1.rtf
+share/temperature1/comm2.rtf
+share/temperature1/comm3.rtf
+share/temperature1/comm4.rtf
+share/temperature1/comm5.rtf"
+installed=$(cd "$stage" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
+[ "$installed" = "$expected" ] || fail "installed files differ:
+$installed"
+[ -x "$stage/bin/temperature1" ] || fail "bin/temperature1 is not executable"
+
+desktop="$stage/share/applications/temperature1.desktop"
+desktop-file-validate "$desktop" || fail "desktop-file-validate"
+for line in "Exec=temperature1" "Icon=temperature1" "Categories=Education;Science;" "Type=Application"; do
+  grep -qxF "$line" "$desktop" || fail "the launcher lacks $line"
+done
+grep -q "^Name=.*four" "$desktop" || fail "the launcher's name is not French"
+grep -q "^Comment=.*température" "$desktop" || fail "the launcher's comment is not French"
+
+metainfo="$stage/share/metainfo/org.temperature1.temperature1.metainfo.xml"
+appstreamcli validate --no-net "$metainfo" >/dev/null || {
+  appstreamcli validate --no-net "$metainfo" >&2
+  fail "appstreamcli validate"
+}
+grep -q '<launchable type="desktop-id">temperature1.desktop</launchable>' "$metainfo" ||
+  fail "the metadata does not launch the installed launcher"
+
+grep -q "<svg" "$stage/share/icons/hicolor/scalable/apps/temperature1.svg" || fail "the icon is not an SVG"
+for n in 1 2 3 4 5; do
+  head -c 5 "$stage/share/temperature1/comm$n.rtf" | grep -qF '{\rtf' || fail "comm$n.rtf is not RTF"
+done
+
+# Started from an empty folder that it may not write to, the installed
+# program runs until it is stopped.
+elsewhere=$(mktemp -d)
+chmod 555 "$elsewhere"
+status=0
+(cd "$elsewhere" && QT_QPA_PLATFORM=offscreen timeout 3 "$stage/bin/temperature1" >/dev/null 2>&1) || status=$?
+rmdir "$elsewhere"
+[ "$status" -eq 124 ] || fail "the installed program ended early (status $status)"
+echo "install layout ok"
