@@ -36,7 +36,7 @@ struct Geometry {
 // never smaller than the drawing surface, or the lower controls would be cut off.
 constexpr Geometry kDesignBounds{198, 174, 544, 314};
 
-struct LabelSpec {
+struct LabelRow {
     Geometry at;
     const char* text;  // UTF-8
     QRgb colour;
@@ -44,13 +44,13 @@ struct LabelSpec {
     bool bold;
 };
 
-constexpr LabelSpec kLabel1{{648, 480, 124, 13}, "Réglage vitesse animation", colour::olive, fonts::pt8, false};
-constexpr LabelSpec kLabel2{{664, 496, 92, 24}, "+               -", colour::olive, fonts::pt14, false};
-constexpr LabelSpec kLabel3{{24, 496, 46, 16}, "Menu :", colour::navy, fonts::pt10, true};
-constexpr LabelSpec kLabel4{{16, 8, 307, 20}, "Régulation numérique d'un four", colour::maroon, fonts::pt12, true};
-constexpr LabelSpec kLabel5{{592, 8, 53, 13}, "Version 2.2", colour::maroon, fonts::pt8, false};
-constexpr LabelSpec kLabel6{{696, 8, 64, 13}, "Projet libre", colour::maroon, fonts::pt8, false};
-constexpr LabelSpec kLabel7{{392, 488, 80, 13}, "Sélectionner :", colour::navy, fonts::pt7, true};
+constexpr LabelRow kLabel1{{648, 480, 124, 13}, "Réglage vitesse animation", colour::olive, fonts::pt8, false};
+constexpr LabelRow kLabel2{{664, 496, 92, 24}, "+               -", colour::olive, fonts::pt14, false};
+constexpr LabelRow kLabel3{{24, 496, 46, 16}, "Menu :", colour::navy, fonts::pt10, true};
+constexpr LabelRow kLabel4{{16, 8, 307, 20}, "Régulation numérique d'un four", colour::maroon, fonts::pt12, true};
+constexpr LabelRow kLabel5{{592, 8, 53, 13}, "Version 2.2", colour::maroon, fonts::pt8, false};
+constexpr LabelRow kLabel6{{696, 8, 64, 13}, "Projet libre", colour::maroon, fonts::pt8, false};
+constexpr LabelRow kLabel7{{392, 488, 80, 13}, "Sélectionner :", colour::navy, fonts::pt7, true};
 
 constexpr Geometry kFond{kFondLeft, kFondTop, kFondWidth, kFondHeight};
 constexpr Geometry kButton1{504, 512, 105, 25};
@@ -101,13 +101,13 @@ void setOn(QWidget* w, bool on)
     w->setVisible(on);
 }
 
-QLabel* makeLabel(QWidget* parent, const LabelSpec& spec)
+QLabel* makeLabel(QWidget* parent, const LabelRow& row)
 {
-    auto* label = new QLabel(text(spec.text), parent);
-    place(label, spec.at);
-    label->setFont(fonts::make(spec.pixelSize, spec.bold));
+    auto* label = new QLabel(text(row.text), parent);
+    place(label, row.at);
+    label->setFont(fonts::make(row.pixelSize, row.bold));
     QPalette pal = label->palette();
-    pal.setColor(QPalette::WindowText, QColor::fromRgb(spec.colour));
+    pal.setColor(QPalette::WindowText, QColor::fromRgb(row.colour));
     label->setPalette(pal);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
