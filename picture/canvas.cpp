@@ -30,6 +30,15 @@ bool hatchCovers(int x, int y)
     return a == 0 || b == 0;
 }
 
+// Figures given by two corners in any order.
+void normalise(int& x1, int& y1, int& x2, int& y2)
+{
+    if (x1 > x2)
+        std::swap(x1, x2);
+    if (y1 > y2)
+        std::swap(y1, y2);
+}
+
 QImage asRgb32(QImage image)
 {
     if (image.format() != QImage::Format_RGB32)
@@ -207,10 +216,7 @@ void Canvas::fillInterior(int x1, int y1, int x2, int y2)
 
 void Canvas::rectangle(int x1, int y1, int x2, int y2)
 {
-    if (x1 > x2)
-        std::swap(x1, x2);
-    if (y1 > y2)
-        std::swap(y1, y2);
+    normalise(x1, y1, x2, y2);
     if (x2 - x1 < 1 || y2 - y1 < 1)
         return;
     const int right = x2 - 1;
@@ -234,10 +240,7 @@ void Canvas::rectangle(int x1, int y1, int x2, int y2)
 
 void Canvas::fillRect(int x1, int y1, int x2, int y2)
 {
-    if (x1 > x2)
-        std::swap(x1, x2);
-    if (y1 > y2)
-        std::swap(y1, y2);
+    normalise(x1, y1, x2, y2);
     fillInterior(x1, y1, x2 - 1, y2 - 1);
 }
 
@@ -257,10 +260,7 @@ void preparePainter(QPainter& p, QRgb pen, int width, QRgb brush, BrushStyle sty
 
 void Canvas::ellipse(int x1, int y1, int x2, int y2)
 {
-    if (x1 > x2)
-        std::swap(x1, x2);
-    if (y1 > y2)
-        std::swap(y1, y2);
+    normalise(x1, y1, x2, y2);
     if (x2 - x1 < 1 || y2 - y1 < 1)
         return;
     QPainter p(&m_image);
