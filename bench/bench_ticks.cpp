@@ -23,17 +23,10 @@ namespace {
 constexpr int kDefaultRuns = 40;
 constexpr int kWarmUpRuns = 2;  // the first run of a lesson prints every text once
 constexpr double kDrawingTarget = 2.0;  // percent of the tick, 99th percentile
-constexpr double kFlatTarget = 1.2;
 
 struct NoControls : LessonControls {
     void showCommentButton() override {}
     void showRecurrenceBox() override {}
-};
-
-struct Timings {
-    std::vector<double> all;
-    std::vector<double> firstPeriod;
-    std::vector<double> lastPeriod;
 };
 
 // One run from the start button's clock; a closed-loop lesson continuous.
@@ -51,16 +44,8 @@ void runOnce(Scene& scene, const LessonRun& run, Timings* out)
         scene.surfaces.window.takeDirty();
         scene.surfaces.fond.takeDirty();
         const double spent = micros(Clock::now() - start);
-        if (!out)
-            continue;
-        out->all.push_back(spent);
-        if (run.sampled) {
-            const int t = st.*run.sampled->localTick;
-            if (t <= kFirstPeriodLast)
-                out->firstPeriod.push_back(spent);
-            else if (t >= kLastPeriodFirst)
-                out->lastPeriod.push_back(spent);
-        }
+        if (out)
+            out->add(spent, run, st);
     }
 }
 
@@ -73,10 +58,9 @@ int main(int argc, char** argv)
     QLocale::setDefault(QLocale(QLocale::French));
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultRuns;
 
-    std::printf("Drawing of one tick, headless (%d full runs of each lesson), share of the 10 ms tick:\n", runs);
-    std::printf("  %-20s %8s %8s %8s\n", "lesson", "mean", "p99", "max");
-    std::vector<double> everything;
-    std::vector<std::pair<const char*, double>> flat;
+    char title[120];
+    std::snprintf(title, sizeof title, "Drawing of one tick, headless (%d full runs of each lesson)", runs);
+    TickTable table(title);
     for (const LessonRun& run : kLessonRuns) {
         Scene scene;
         NoControls controls;
@@ -88,22 +72,8 @@ int main(int argc, char** argv)
         Timings t;
         for (int i = 0; i < runs; ++i)
             runOnce(scene, run, &t);
-        std::printf("  %-20s %7.2f%% %7.2f%% %7.2f%%\n", run.name, shareOfTick(mean(t.all)),
-                    shareOfTick(percentile(t.all, 99)), shareOfTick(percentile(t.all, 100)));
-        everything.insert(everything.end(), t.all.begin(), t.all.end());
-        if (run.sampled)
-            flat.emplace_back(run.name, mean(t.lastPeriod) / mean(t.firstPeriod));
+        table.add(run, t);
     }
-    const double p99 = shareOfTick(percentile(everything, 99));
-    std::printf("  %-20s %7.2f%% %7.2f%%          target p99 < %.0f %%: %s\n", "all lessons",
-                shareOfTick(mean(everything)), p99, kDrawingTarget, verdict(p99 < kDrawingTarget));
-
-    std::printf("\nFlat cost, drawing only: mean tick of the last sampling period over the first:\n");
-    bool allFlat = true;
-    for (const auto& [name, ratio] : flat) {
-        std::printf("  %-20s %8.2f\n", name, ratio);
-        allFlat = allFlat && ratio <= kFlatTarget;
-    }
-    std::printf("  target at most %.1f: %s\n", kFlatTarget, verdict(allFlat));
+    table.finish(kDrawingTarget, "Flat cost, drawing only");
     return 0;
 }

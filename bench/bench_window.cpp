@@ -34,7 +34,6 @@ namespace {
 constexpr int kDefaultRuns = 10;
 constexpr int kWarmUpRuns = 2;
 constexpr double kCopyTarget = 5.0;  // percent of the tick, 99th percentile
-constexpr double kFlatTarget = 1.2;
 constexpr double kPacingTolerance = 0.02;
 constexpr double kPacingSeconds = 3.0;
 constexpr int kPacingSkipped = 2;  // the first ticks still run at the old interval
@@ -96,12 +95,6 @@ bool finished(const TTemperature1& w, const LessonRun& run, int ticked)
     return run.lesson == Lesson::Presentation ? ticked >= run.ticks : w.scene().st.gSceneTick == run.start + run.ticks;
 }
 
-struct Timings {
-    std::vector<double> all;
-    std::vector<double> firstPeriod;
-    std::vector<double> lastPeriod;
-};
-
 void timeRun(TTemperature1& w, const LessonRun& run, Timings* out)
 {
     startLesson(w, run);
@@ -110,16 +103,8 @@ void timeRun(TTemperature1& w, const LessonRun& run, Timings* out)
         const auto start = Clock::now();
         windowTick(w);
         const double spent = micros(Clock::now() - start);
-        if (!out)
-            continue;
-        out->all.push_back(spent);
-        if (run.sampled) {
-            const int t = w.scene().st.*run.sampled->localTick;
-            if (t <= kFirstPeriodLast)
-                out->firstPeriod.push_back(spent);
-            else if (t >= kLastPeriodFirst)
-                out->lastPeriod.push_back(spent);
-        }
+        if (out)
+            out->add(spent, run, w.scene().st);
     }
 }
 
@@ -130,11 +115,9 @@ const LessonRun& runOf(Lesson lesson)
 
 void tickCosts(TTemperature1& w, int runs)
 {
-    std::printf("Tick including the copy to the screen (%d full runs of each lesson), share of the 10 ms tick:\n",
-                runs);
-    std::printf("  %-20s %8s %8s %8s\n", "lesson", "mean", "p99", "max");
-    std::vector<double> everything;
-    std::vector<std::pair<const char*, double>> flat;
+    char title[120];
+    std::snprintf(title, sizeof title, "Tick including the copy to the screen (%d full runs of each lesson)", runs);
+    TickTable table(title);
     std::vector<double> means(kLessonRuns.size());
     for (const LessonRun& run : kLessonRuns) {
         for (int i = 0; i < kWarmUpRuns; ++i)
@@ -143,23 +126,9 @@ void tickCosts(TTemperature1& w, int runs)
         for (int i = 0; i < runs; ++i)
             timeRun(w, run, &t);
         means[std::size_t(run.lesson)] = mean(t.all);
-        std::printf("  %-20s %7.2f%% %7.2f%% %7.2f%%\n", run.name, shareOfTick(mean(t.all)),
-                    shareOfTick(percentile(t.all, 99)), shareOfTick(percentile(t.all, 100)));
-        everything.insert(everything.end(), t.all.begin(), t.all.end());
-        if (run.sampled)
-            flat.emplace_back(run.name, mean(t.lastPeriod) / mean(t.firstPeriod));
+        table.add(run, t);
     }
-    const double p99 = shareOfTick(percentile(everything, 99));
-    std::printf("  %-20s %7.2f%% %7.2f%%          target p99 < %.0f %%: %s\n", "all lessons",
-                shareOfTick(mean(everything)), p99, kCopyTarget, verdict(p99 < kCopyTarget));
-
-    std::printf("\nFlat cost with the copy: mean tick of the last sampling period over the first:\n");
-    bool allFlat = true;
-    for (const auto& [name, ratio] : flat) {
-        std::printf("  %-20s %8.2f\n", name, ratio);
-        allFlat = allFlat && ratio <= kFlatTarget;
-    }
-    std::printf("  target at most %.1f: %s\n", kFlatTarget, verdict(allFlat));
+    table.finish(kCopyTarget, "Flat cost with the copy");
 
     std::printf("\nPI lessons (recurrence box) over P lessons, mean tick with the copy:\n");
     std::printf("  closed loop PI / P    %8.2f\n",
