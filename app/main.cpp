@@ -1,5 +1,6 @@
-#include "app/application.h"
-#include "app/temperature1.h"
+#include "classroom/classroom.h"
+#include "shell/application.h"
+#include "shell/temperature1.h"
 
 #include <exception>
 
@@ -8,7 +9,7 @@ int main(int argc, char** argv)
     Application app(argc, argv);
     try {
         TTemperature1 window;
-        Temperature1 = &window;
+        new Classroom(&window);  // the window owns it
         window.showMaximized();
         return app.exec();
     } catch (const std::exception& e) {

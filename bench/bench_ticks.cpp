@@ -30,15 +30,15 @@ struct NoControls : LessonControls {
 };
 
 // One run from the start button's clock; a closed-loop lesson continuous.
-void runOnce(Scene& scene, const LessonRun& run, Timings* out)
+void runOnce(Scene& scene, const LessonRow& run, Timings* out)
 {
     clearLessonArea(scene.surfaces.window);
     scene.surfaces.window.takeDirty();
     AnimationState& st = scene.st;
     st.gSceneTick = run.start;
-    if (run.sampled)
-        st.*run.sampled->period = 0;
-    for (int i = 0; i < run.ticks; ++i) {
+    if (run.running == Running::Sampled)
+        st.*run.period = 0;
+    for (int i = 0; i < runTicks(run); ++i) {
         const auto start = Clock::now();
         sceneTick(scene);
         scene.surfaces.window.takeDirty();
@@ -61,7 +61,7 @@ int main(int argc, char** argv)
     char title[120];
     std::snprintf(title, sizeof title, "Drawing of one tick, headless (%d full runs of each lesson)", runs);
     TickTable table(title);
-    for (const LessonRun& run : kLessonRuns) {
+    for (const LessonRow& run : kLessons) {
         Scene scene;
         NoControls controls;
         scene.controls = &controls;

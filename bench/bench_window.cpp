@@ -8,9 +8,10 @@
 //    run of all seven lessons, each in a fresh process.
 // With --soak MINUTES it runs every lesson in a loop at speed 10 and
 // prints the resident memory once a minute.
-#include "app/application.h"
-#include "app/commentary_panel.h"
-#include "app/temperature1.h"
+#include "classroom/classroom.h"
+#include "shell/application.h"
+#include "shell/commentary_panel.h"
+#include "shell/temperature1.h"
 #include "bench/bench_stats.h"
 #include "bench/lesson_runs.h"
 
@@ -69,37 +70,37 @@ void windowTick(TTemperature1& w)
     QCoreApplication::processEvents();
 }
 
-QListWidget* modeList(TTemperature1& w, const LessonRun& run)
+QListWidget* modeList(TTemperature1& w, const LessonRow& run)
 {
-    const bool pi = run.lesson == Lesson::LoopPI || run.lesson == Lesson::DisturbPI;
+    const bool pi = run.regulation == Regulation::PI;
     return pi ? w.ListBox3 : w.ListBox2;
 }
 
 // As a student starts it: the menu row, "en continu" for a sampled lesson,
 // then "Démarrer Animation".
-void startLesson(TTemperature1& w, const LessonRun& run)
+void startLesson(TTemperature1& w, const LessonRow& run)
 {
     if (w.ListBox1->currentRow() != int(run.lesson))
         w.ListBox1->setCurrentRow(int(run.lesson));
-    if (run.sampled)
+    if (run.running == Running::Sampled)
         modeList(w, run)->setCurrentRow(0);
     w.Button1->click();
     if (w.scene().st.gSceneTick != run.start) {
-        std::fprintf(stderr, "%s did not start\n", run.name);
+        std::fprintf(stderr, "%s did not start\n", run.runName);
         std::exit(1);
     }
 }
 
-bool finished(const TTemperature1& w, const LessonRun& run, int ticked)
+bool finished(const TTemperature1& w, const LessonRow& run, int ticked)
 {
-    return run.lesson == Lesson::Presentation ? ticked >= run.ticks : w.scene().st.gSceneTick == run.start + run.ticks;
+    return run.lesson == Lesson::Presentation ? ticked >= runTicks(run) : w.scene().st.gSceneTick == run.start + runTicks(run);
 }
 
-void timeRun(TTemperature1& w, const LessonRun& run, Timings* out)
+void timeRun(TTemperature1& w, const LessonRow& run, Timings* out)
 {
     startLesson(w, run);
     QCoreApplication::processEvents();
-    for (int i = 0; i < run.ticks; ++i) {
+    for (int i = 0; i < runTicks(run); ++i) {
         const auto start = Clock::now();
         windowTick(w);
         const double spent = micros(Clock::now() - start);
@@ -108,9 +109,9 @@ void timeRun(TTemperature1& w, const LessonRun& run, Timings* out)
     }
 }
 
-const LessonRun& runOf(Lesson lesson)
+const LessonRow& runOf(Lesson lesson)
 {
-    return kLessonRuns[std::size_t(lesson)];
+    return kLessons[std::size_t(lesson)];
 }
 
 void tickCosts(TTemperature1& w, int runs)
@@ -118,8 +119,8 @@ void tickCosts(TTemperature1& w, int runs)
     char title[120];
     std::snprintf(title, sizeof title, "Tick including the copy to the screen (%d full runs of each lesson)", runs);
     TickTable table(title);
-    std::vector<double> means(kLessonRuns.size());
-    for (const LessonRun& run : kLessonRuns) {
+    std::vector<double> means(kLessons.size());
+    for (const LessonRow& run : kLessons) {
         for (int i = 0; i < kWarmUpRuns; ++i)
             timeRun(w, run, nullptr);
         Timings t;
@@ -159,7 +160,7 @@ void tickCosts(TTemperature1& w, int runs)
 // A real timer drives a lesson at that speed; the lesson starts again when it ends.
 double pacing(TTemperature1& w, int speed, double* worst)
 {
-    const LessonRun& run = runOf(Lesson::LoopPI);
+    const LessonRow& run = runOf(Lesson::LoopPI);
     startLesson(w, run);
     w.ScrollBar1->setValue(speed);
     std::vector<Clock::time_point> stamps;
@@ -217,7 +218,7 @@ private:
 int firstFrameChild(Application& app)
 {
     FirstFrameWindow window;
-    Temperature1 = &window;
+    new Classroom(&window);
     window.showMaximized();
     return app.exec();
 }
@@ -232,9 +233,9 @@ int memoryChild()
     QCoreApplication::processEvents();
     windowTick(w);
     const long started = statusKib("VmRSS:");
-    for (const LessonRun& run : kLessonRuns) {
+    for (const LessonRow& run : kLessons) {
         startLesson(w, run);
-        for (int i = 0; i < run.ticks; ++i)
+        for (int i = 0; i < runTicks(run); ++i)
             windowTick(w);
         if (w.Button3->isVisible())
             w.Button3->click();
@@ -297,17 +298,17 @@ int soak(TTemperature1& w, double minutes)
             std::printf("  %s\n", message.toLocal8Bit().constData());
     });
     w.ScrollBar1->setValue(kFastest);
-    startLesson(w, kLessonRuns[current]);
+    startLesson(w, kLessons[current]);
     QObject::connect(w.Timer1, &QTimer::timeout, [&] {
         ++ticked;
-        if (!finished(w, kLessonRuns[current], ticked))
+        if (!finished(w, kLessons[current], ticked))
             return;
         if (w.Button3->isVisible())
             w.Button3->click();
-        current = (current + 1) % kLessonRuns.size();
+        current = (current + 1) % kLessons.size();
         ticked = 0;
         ++runs;
-        startLesson(w, kLessonRuns[current]);
+        startLesson(w, kLessons[current]);
     });
     QTimer sampler;
     QObject::connect(&sampler, &QTimer::timeout, [&] {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "bench_stats.h"
-#include "lessons/scene_clock.h"
+#include "lessons/lesson_table.h"
 
 #include <array>
 #include <cstdio>
@@ -9,35 +9,6 @@
 #include <vector>
 
 namespace t1::bench {
-
-// One full continuous run of each lesson, as the start button begins it.
-struct LessonRun {
-    Lesson lesson;
-    const char* name;
-    int start;  // the clock the start button sets
-    int ticks;  // drawn ticks until the clock stops
-    const ClosedLoopLesson* sampled;  // the four lessons with sampling periods
-};
-
-// The presentation's clock never moves: it is given as many ticks as a
-// closed-loop run.
-inline constexpr int kPresentationTicks = kPeriodTicks * kPeriodCount;
-
-constexpr int drawnTicks(const Band& band)
-{
-    return band.end - band.start;
-}
-
-inline constexpr std::array kLessonRuns{
-    LessonRun{Lesson::Presentation, "presentation", kPresentationClock, kPresentationTicks, nullptr},
-    LessonRun{Lesson::OpenLoop, "open loop", kOpenLoopBand.start, drawnTicks(kOpenLoopBand), nullptr},
-    LessonRun{Lesson::LoopP, "closed loop P", kLoopPBand.start, drawnTicks(kLoopPBand), &kLoopP},
-    LessonRun{Lesson::LoopPI, "closed loop PI", kLoopPIBand.start, drawnTicks(kLoopPIBand), &kLoopPI},
-    LessonRun{Lesson::DisturbModel, "disturbance model", kDisturbModelBand.start, drawnTicks(kDisturbModelBand),
-              nullptr},
-    LessonRun{Lesson::DisturbP, "disturbance P", kDisturbPBand.start, drawnTicks(kDisturbPBand), &kDisturbP},
-    LessonRun{Lesson::DisturbPI, "disturbance PI", kDisturbPIBand.start, drawnTicks(kDisturbPIBand), &kDisturbPI},
-};
 
 // The first and the last sampling period of a closed-loop run, in local
 // ticks: what a flat cost compares.
@@ -52,12 +23,12 @@ struct Timings {
     std::vector<double> firstPeriod;
     std::vector<double> lastPeriod;
 
-    void add(double spent, const LessonRun& run, const AnimationState& st)
+    void add(double spent, const LessonRow& run, const AnimationState& st)
     {
         all.push_back(spent);
-        if (!run.sampled)
+        if (run.running != Running::Sampled)
             return;
-        const int t = st.*run.sampled->localTick;
+        const int t = st.*run.localTick;
         if (t <= kFirstPeriodLast)
             firstPeriod.push_back(spent);
         else if (t >= kLastPeriodFirst)
@@ -75,13 +46,13 @@ public:
         std::printf("  %-20s %8s %8s %8s\n", "lesson", "mean", "p99", "max");
     }
 
-    void add(const LessonRun& run, const Timings& t)
+    void add(const LessonRow& run, const Timings& t)
     {
-        std::printf("  %-20s %7.2f%% %7.2f%% %7.2f%%\n", run.name, shareOfTick(mean(t.all)),
+        std::printf("  %-20s %7.2f%% %7.2f%% %7.2f%%\n", run.runName, shareOfTick(mean(t.all)),
                     shareOfTick(percentile(t.all, 99)), shareOfTick(percentile(t.all, 100)));
         m_all.insert(m_all.end(), t.all.begin(), t.all.end());
-        if (run.sampled)
-            m_flat.emplace_back(run.name, mean(t.lastPeriod) / mean(t.firstPeriod));
+        if (run.running == Running::Sampled)
+            m_flat.emplace_back(run.runName, mean(t.lastPeriod) / mean(t.firstPeriod));
     }
 
     void finish(double p99Target, const char* flatTitle) const

@@ -1,6 +1,6 @@
 // libFuzzer entry for the rich-text reader: any bytes must give a bounded
 // document or a refusal, never a crash, a hang or a sanitizer report.
-#include "app/rtf_reader.h"
+#include "documents/rtf_reader.h"
 
 #include <QByteArrayView>
 #include <QGuiApplication>

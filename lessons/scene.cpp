@@ -1,7 +1,6 @@
 #include "lessons/scene.h"
 
-#include "lessons/lessons.h"
-#include "lessons/scene_clock.h"
+#include "lessons/lesson_table.h"
 
 namespace t1 {
 
@@ -16,24 +15,18 @@ void clearLessonArea(Canvas& window)
 
 namespace {
 
-// A continuous-only band: runs while base < clock < end.
-bool advanceBand(AnimationState& st, const Band& band)
+bool runs(const AnimationState& st, const LessonRow& row)
 {
-    if (st.gSceneTick <= band.base || st.gSceneTick >= band.end)
-        return false;
-    ++st.gSceneTick;
-    return true;
-}
-
-// A sampled lesson runs only inside the window of its current period.
-void runClosedLoop(Scene& scene, const ClosedLoopLesson& lesson, void (*tick)(Scene&))
-{
-    AnimationState& st = scene.st;
-    if (!periodRuns(lesson.band.base, st.*lesson.period, st.gSceneTick))
-        return;
-    ++st.gSceneTick;
-    st.*lesson.localTick = st.gSceneTick - lesson.band.base;
-    tick(scene);
+    switch (row.running) {
+    case Running::Page:
+        return st.gSceneTick == row.start;
+    case Running::Continuous:
+        return row.band.base < st.gSceneTick && st.gSceneTick < row.band.end;
+    case Running::Sampled:
+        // Only inside the window of its current period.
+        return periodRuns(row.band.base, st.*row.period, st.gSceneTick);
+    }
+    return false;
 }
 
 }  // namespace
@@ -45,18 +38,15 @@ void sceneTick(Scene& scene)
     AnimationState& st = scene.st;
     if (st.gSceneTick == kIdleClock)
         idleTick(scene);
-    if (st.gSceneTick == kPresentationClock)
-        presentationTick(scene);
-    if (advanceBand(st, kOpenLoopBand))
-        openLoopTick(scene);
-    runClosedLoop(scene, kLoopP, loopPTick);
-    runClosedLoop(scene, kLoopPI, loopPITick);
-    if (advanceBand(st, kDisturbModelBand)) {
-        st.gTickDisturbModel = st.gSceneTick - kDisturbModelBand.base;
-        disturbModelTick(scene);
+    for (const LessonRow& row : kLessons) {
+        if (!runs(st, row))
+            continue;
+        if (row.running != Running::Page)
+            ++st.gSceneTick;
+        if (row.localTick)
+            st.*row.localTick = st.gSceneTick - row.band.base;
+        row.tick(scene);
     }
-    runClosedLoop(scene, kDisturbP, disturbPTick);
-    runClosedLoop(scene, kDisturbPI, disturbPITick);
 }
 
 }  // namespace t1

@@ -38,23 +38,6 @@ inline constexpr Band kDisturbModelBand{3000, 3001, 3220};
 inline constexpr Band kDisturbPBand{4000, 4001, 4240};
 inline constexpr Band kDisturbPIBand{5000, 5001, 5240};
 
-// The four sampled closed-loop lessons, which can also run one period at a time.
-struct ClosedLoopLesson {
-    Lesson lesson;
-    Band band;
-    int AnimationState::*period;
-    int AnimationState::*localTick;
-};
-
-inline constexpr ClosedLoopLesson kLoopP{Lesson::LoopP, kLoopPBand, &AnimationState::gPeriodLoopP,
-                                         &AnimationState::gTickLoopP};
-inline constexpr ClosedLoopLesson kLoopPI{Lesson::LoopPI, kLoopPIBand, &AnimationState::gPeriodLoopPI,
-                                          &AnimationState::gTickLoopPI};
-inline constexpr ClosedLoopLesson kDisturbP{Lesson::DisturbP, kDisturbPBand, &AnimationState::gPeriodDisturbP,
-                                            &AnimationState::gTickDisturbP};
-inline constexpr ClosedLoopLesson kDisturbPI{Lesson::DisturbPI, kDisturbPIBand, &AnimationState::gPeriodDisturbPI,
-                                             &AnimationState::gTickDisturbPI};
-
 // Exclusive bounds on the clock before it is advanced.
 struct PeriodWindow {
     int low;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "lesson_rig.h"
-#include "lessons/scene_clock.h"
+#include "lessons/lesson_table.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +40,7 @@ struct ClosedLoopRig : LessonRig {
     std::function<void(int t)> onTick;  // more to look at after each drawn tick
 
     // The start button: continuous from the lesson's start code.
-    void runContinuous(const ClosedLoopLesson& l)
+    void runContinuous(const LessonRow& l)
     {
         scene.st.*l.period = 0;
         start(l.band.start);
@@ -48,7 +48,7 @@ struct ClosedLoopRig : LessonRig {
     }
 
     // One press per period, each period run to its halt.
-    void runStepByStep(const ClosedLoopLesson& l)
+    void runStepByStep(const LessonRow& l)
     {
         scene.st.*l.period = 0;
         for (int k = 1; k <= kPeriodCount; ++k) {
@@ -58,7 +58,7 @@ struct ClosedLoopRig : LessonRig {
     }
 
     // Ticks until the clock halts or the local tick reaches `until`.
-    void run(const ClosedLoopLesson& l, int until = INT_MAX)
+    void run(const LessonRow& l, int until = INT_MAX)
     {
         for (int i = 0; i < 300; ++i) {
             const int before = scene.st.gSceneTick;

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "app/classroom.h"
-#include "app/temperature1.h"
+#include "shell/temperature1.h"
 
 #include <QApplication>
 #include <QImage>
@@ -75,7 +74,6 @@ protected:
     }
 
     AnimationState& st() { return w->scene().st; }
-    Classroom& classroom() { return w->classroom(); }
 
     std::unique_ptr<TTemperature1> w;
 };

@@ -1,0 +1,83 @@
+#include "tests/support/classroom_rig.h"
+#include "classroom/help.h"
+
+#include <QScrollBar>
+#include <QTextEdit>
+
+using namespace t1;
+using namespace t1::testing;
+
+namespace {
+
+class KeyboardTest : public ClassroomRig {};
+
+}  // namespace
+
+TEST_F(KeyboardTest, F1ShowsTheFrenchHelpAndEscapeClosesIt)
+{
+    press(Qt::Key_F1);
+    HelpDialog* help = classroom().help();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_FALSE(help->isModal());  // the class still sees the animation behind it
+
+    const QString text = help->text();
+    for (int i = 0; i < w->ListBox1->count(); ++i)
+        EXPECT_TRUE(text.contains(w->ListBox1->item(i)->text())) << i;
+    for (const char* words : {"en continu", "pas à pas", "Incrémenter la Période", "Tab", "Espace"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(words))) << words;
+    for (const ClassroomKey& key : kClassroomKeys) {
+        if (key.help) {
+            EXPECT_TRUE(text.contains(QString::fromUtf8(key.shown))) << key.shown;
+        }
+    }
+
+    QApplication::setActiveWindow(help);
+    QTest::keyClick(help, Qt::Key_Escape);
+    EXPECT_FALSE(help->isVisible());
+    EXPECT_FALSE(w->isFullScreen());
+    press(Qt::Key_F1);
+    EXPECT_EQ(classroom().help(), help);
+    EXPECT_TRUE(help->isVisible());
+}
+
+TEST_F(KeyboardTest, TabReachesEveryControlInItsOrderAndLeavesTheTextBoxes)
+{
+    QWidget* const order[] = {w->Button1, w->ScrollBar1, w->ListBox1, w->ListBox2, w->Button2,
+                              w->Button3, w->RichEdit1,  w->RichEdit2, w->Button4,  w->ListBox3};
+    for (QWidget* c : order) {
+        c->setEnabled(true);
+        c->show();
+    }
+    w->Button1->setFocus();
+    for (std::size_t i = 1; i <= std::size(order); ++i) {
+        press(Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), order[i % std::size(order)]) << i;
+    }
+    EXPECT_EQ(w->RichEdit1->toPlainText(), QStringLiteral("RichEdit1"));  // no tab typed into it
+}
+
+TEST_F(KeyboardTest, SpaceOrEnterInAListChoosesTheMarkedRow)
+{
+    w->ScrollBar1->setFocus();
+    press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), w->ListBox1);
+    // Coming in with Tab marks the first row without choosing it.
+    EXPECT_EQ(w->ListBox1->currentRow(), 0);
+    EXPECT_FALSE(w->Button1->isVisible());
+    press(Qt::Key_Space);
+    EXPECT_TRUE(w->ListBox1->item(0)->isSelected());
+    EXPECT_TRUE(w->Button1->isVisible());
+
+    press(Qt::Key_Down);
+    press(Qt::Key_Down);
+    press(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), w->ListBox2);
+    press(Qt::Key_Down);  // "pas à pas" marked: chosen by the arrow already
+    EXPECT_TRUE(w->Button2->isVisible());
+    press(Qt::Key_Up);
+    press(Qt::Key_Return);
+    EXPECT_TRUE(w->Button1->isVisible());
+    QTest::keyClick(w->Button1, Qt::Key_Space);
+    EXPECT_EQ(st().gSceneTick, 1001);
+}

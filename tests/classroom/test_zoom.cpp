@@ -1,0 +1,246 @@
+#include "tests/support/classroom_rig.h"
+#include "shell/oven_view.h"
+#include "classroom/zoom.h"
+
+#include <QGraphicsView>
+#include <QLabel>
+#include <QPaintEvent>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextEdit>
+
+using namespace t1;
+using namespace t1::testing;
+
+namespace {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 550;
+
+// Collects the areas a widget repaints.
+struct PaintSpy : QObject {
+    explicit PaintSpy(QWidget* watched) { watched->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+    QRegion painted;
+};
+
+class ZoomTest : public ClassroomRig {
+protected:
+    Zoom& zoom() { return classroom().zoom(); }
+
+    // A click where the user sees a point of the 800 x 550 scene.
+    void clickScene(QPoint at)
+    {
+        QGraphicsView* view = zoom().view();
+        ASSERT_NE(view, nullptr);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->mapFromScene(QPointF(at) + QPointF(0.5, 0.5)));
+    }
+
+    // The widgets of the window in the order Tab visits them.
+    static QList<QWidget*> focusChain(QWidget* root)
+    {
+        QList<QWidget*> chain;
+        for (QWidget* x = root->nextInFocusChain(); x && x != root; x = x->nextInFocusChain())
+            chain << x;
+        return chain;
+    }
+
+    // The rows and columns holding anything but the background, in a label.
+    static QRect ink(const QImage& image, QRect area)
+    {
+        const QRgb background = image.pixel(area.topLeft());
+        QRect box;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                if (image.pixel(x, y) != background)
+                    box |= QRect(x, y, 1, 1);
+        return box;
+    }
+};
+
+}  // namespace
+
+TEST_F(ZoomTest, ClicksLandOnTheScaledControls)
+{
+    menu(int(Lesson::OpenLoop));
+    zoom().setFactor(2);
+    clickScene(w->Button1->geometry().center());
+    EXPECT_EQ(st().gSceneTick, 1);
+
+    // A row of the menu, 13 px high from the top of the list's viewport.
+    const QRect list = w->ListBox1->geometry();
+    const QRect row = w->ListBox1->visualItemRect(w->ListBox1->item(int(Lesson::LoopPI)));
+    clickScene(list.topLeft() + w->ListBox1->viewport()->geometry().topLeft() + row.center());
+    EXPECT_EQ(w->ListBox1->currentRow(), int(Lesson::LoopPI));
+    EXPECT_TRUE(w->ListBox3->isVisible());
+
+    zoom().setFactor(1.5);
+    clickScene(w->ListBox3->geometry().topLeft() + QPoint(20, 20));  // "pas à pas"
+    EXPECT_TRUE(w->Button4->isVisible());
+    clickScene(w->Button4->geometry().center());
+    EXPECT_EQ(st().gSceneTick, 2001);
+}
+
+TEST_F(ZoomTest, TwiceTheSceneIsTheSceneWithEveryPixelDoubledOutsideTheControls)
+{
+    startContinuous(int(Lesson::LoopP));
+    ticks(170);
+    w->resize(2 * kWidth, 2 * kHeight);
+    const QImage one = shown(kWidth, kHeight);
+    zoom().setFactor(2);
+    const QImage two = shown(2 * kWidth, 2 * kHeight);
+    const QImage doubled = one.scaled(2 * kWidth, 2 * kHeight, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+
+    // The controls draw their frames, gradients and texts afresh at the
+    // larger size; everything else is the surface and the oven, doubled.
+    QRegion controls;
+    for (const QWidget* c : zoom().scene()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (c->isVisible() && c != w->FOND)
+            controls += QRect(c->geometry().topLeft() * 2, c->geometry().size() * 2);
+    int differing = 0;
+    for (int y = 0; y < 2 * kHeight; ++y)
+        for (int x = 0; x < 2 * kWidth; ++x)
+            if (!controls.contains(QPoint(x, y)) && two.pixel(x, y) != doubled.pixel(x, y))
+                ++differing;
+    EXPECT_EQ(differing, 0);
+
+    // Inside, the controls' texts are drawn at twice their size.
+    const QRect label = w->Label3->geometry();
+    const QRect small = ink(one, label);
+    const QRect large = ink(two, QRect(label.topLeft() * 2, label.size() * 2));
+    EXPECT_NEAR(large.height(), 2 * small.height(), 2);
+    EXPECT_NEAR(large.width(), 2 * small.width(), 4);
+    EXPECT_EQ(w->ListBox1->font().pixelSize(), 9);
+    EXPECT_EQ(w->ListBox1->palette().color(QPalette::Text), QColor(0, 0, 255));
+}
+
+TEST_F(ZoomTest, WhatATickDrawsIsRepaintedOnTheScaledScene)
+{
+    startContinuous(int(Lesson::LoopP));
+    w->resize(2 * kWidth, 2 * kHeight);
+    zoom().setFactor(2);
+    PaintSpy spy(zoom().scene());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !spy.painted.isEmpty(); }));
+    QTest::qWait(100);  // whatever showing the view still had to paint
+
+    // The readouts and the first pieces of both curves are new on the surface.
+    spy.painted = {};
+    ticks(1);
+    const QRegion drawn(QRect(140, 190, 400, 110));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return spy.painted.intersects(drawn); }, 1000));
+    // What the platform was given to show, not a fresh rendering.
+    const QImage screen = w->screen()->grabWindow(w->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage& surface = w->scene().surfaces.window.image();
+    int differing = 0;
+    for (const QRect& r : drawn)
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                differing += screen.pixel(2 * x + 1, 2 * y + 1) != surface.pixel(x, y);
+    EXPECT_EQ(differing, 0);
+}
+
+TEST_F(ZoomTest, BackToOneTheWindowIsAsItWas)
+{
+    menu(int(Lesson::LoopP));
+    clickRow(w->ListBox2, 0);
+    w->ListBox1->setFocus();
+    const QImage before = shown(kWidth, kHeight);
+    const QList<QWidget*> chain = focusChain(w.get());
+
+    zoom().setFactor(2);
+    EXPECT_EQ(w->Button1->parentWidget(), zoom().scene());
+    zoom().zoomOut();
+    zoom().reset();
+
+    EXPECT_EQ(zoom().view(), nullptr);
+    EXPECT_EQ(zoom().scene(), w.get());
+    EXPECT_EQ(w->Button1->parentWidget(), w.get());
+    EXPECT_EQ(w->Button1->geometry(), QRect(504, 512, 105, 25));
+    EXPECT_FALSE(w->Label7->isHidden());
+    EXPECT_TRUE(w->Button2->isHidden());
+    EXPECT_TRUE(w->RichEdit1->isHidden());
+    EXPECT_EQ(focusChain(w.get()), chain);
+    EXPECT_EQ(QApplication::focusWidget(), w->ListBox1);
+    EXPECT_EQ(shown(kWidth, kHeight), before);
+}
+
+TEST_F(ZoomTest, ControlKeysStepTheFactorAndZeroComesBack)
+{
+    press(Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(zoom().factor(), 1.25);
+    // Larger than the window, the scene shows from its top-left corner.
+    EXPECT_EQ(zoom().view()->mapToScene(QPoint(0, 0)), QPointF(0, 0));
+    press(Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(zoom().factor(), 1.5);
+    press(Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(zoom().factor(), 1.25);
+    for (int i = 0; i < 20; ++i)
+        press(Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(zoom().factor(), 4);
+    press(Qt::Key_0, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(zoom().factor(), 1);
+    EXPECT_EQ(zoom().view(), nullptr);
+}
+
+TEST_F(ZoomTest, FitFillsTheWindowAndFollowsItsSize)
+{
+    w->resize(2 * kWidth, 2 * kHeight);
+    zoom().setFit(true);
+    EXPECT_DOUBLE_EQ(zoom().factor(), 2);
+    w->resize(1200, 2 * kHeight);
+    EXPECT_DOUBLE_EQ(zoom().factor(), 1.5);
+    EXPECT_EQ(zoom().view()->geometry(), w->rect());
+    // A step from the fit goes on from the factor it had.
+    zoom().zoomIn();
+    EXPECT_FALSE(zoom().fitting());
+    EXPECT_DOUBLE_EQ(zoom().factor(), 1.75);
+}
+
+TEST_F(ZoomTest, F11IsFullScreenWithTheSceneFittedAndF11LeavesIt)
+{
+    zoom().setFactor(1.5);
+    press(Qt::Key_F11);
+    EXPECT_TRUE(w->isFullScreen());
+    EXPECT_TRUE(zoom().fitting());
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(w->isFullScreen());
+    EXPECT_DOUBLE_EQ(zoom().factor(), 1.5);
+    press(Qt::Key_F11);
+    press(Qt::Key_F11);
+    EXPECT_FALSE(w->isFullScreen());
+    EXPECT_FALSE(zoom().fitting());
+}
+
+TEST_F(ZoomTest, TabGoesRoundTheScaledControlsInTheirOrder)
+{
+    menu(int(Lesson::LoopP));
+    clickRow(w->ListBox2, 0);
+    zoom().setFactor(2);
+    w->Button1->setFocus();
+    const QWidget* expected[] = {w->ScrollBar1, w->ListBox1, w->ListBox2, w->Button1, w->ScrollBar1};
+    for (const QWidget* next : expected) {
+        press(Qt::Key_Tab);
+        EXPECT_EQ(zoom().scene()->focusWidget(), next);
+    }
+    press(Qt::Key_Backtab);
+    EXPECT_EQ(zoom().scene()->focusWidget(), w->Button1);
+    press(Qt::Key_Space);
+    EXPECT_EQ(st().gSceneTick, 1001);
+}
+
+TEST_F(ZoomTest, AControlMadeWhileScaledJoinsTheStageAndTheWindowCloses)
+{
+    zoom().setFactor(2);
+    auto* late = new QLabel(QStringLiteral("tard"), w.get());
+    late->setGeometry(10, 520, 40, 13);
+    late->show();
+    QApplication::processEvents();
+    EXPECT_EQ(late->parentWidget(), zoom().scene());
+    EXPECT_EQ(late->geometry(), QRect(10, 520, 40, 13));
+    w.reset();  // closing the scaled window frees everything once
+}

@@ -1,0 +1,3 @@
+#pragma once
+// The model is standard C++ only.
+#include <QString>

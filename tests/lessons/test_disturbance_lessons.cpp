@@ -1,0 +1,180 @@
+#include "tests/support/closed_loop_rig.h"
+#include "picture/colours.h"
+
+#include <gtest/gtest.h>
+
+using namespace t1;
+using namespace t1::testing;
+
+namespace {
+
+bool anyIn(const Canvas& c, int x1, int y1, int x2, int y2, QRgb colour)
+{
+    for (int y = y1; y < y2; ++y)
+        for (int x = x1; x < x2; ++x)
+            if (c.pixel(x, y) == colour)
+                return true;
+    return false;
+}
+
+// The door as a tick leaves it.
+struct Door {
+    bool shutOnPicture;  // the green line along the oven's bottom edge
+    bool openBelow;      // the door swung down under the oven
+    bool triangle;       // the red opening above it
+};
+
+class DisturbanceRun : public ::testing::Test, protected ClosedLoopRig {
+protected:
+    void SetUp() override
+    {
+        onTick = [this](int t) {
+            const Canvas& w = scene.surfaces.window;
+            doors[t] = {scene.surfaces.fond.pixel(85, 79) == colour::green, anyIn(w, 503, 120, 508, 125, colour::green),
+                        w.pixel(545, 121) == colour::red};
+        };
+    }
+    void begin(const LessonRow& l)
+    {
+        scene.st.*l.period = 0;
+        start(l.band.start);
+    }
+    std::map<int, Door> doors;
+};
+
+}  // namespace
+
+TEST_F(DisturbanceRun, ProportionalValuesThroughTheOpening)
+{
+    begin(lessonRow(Lesson::DisturbP));
+    run(lessonRow(Lesson::DisturbP));
+    ASSERT_EQ(shown.size(), 239u);
+    const Shown steady{"100", "82", "18", "82", "3,2", "3,2", "46"};
+    expectShown(shown.at(2), steady, 2);
+    expectShown(shown.at(39), steady, 39);
+    expectShown(shown.at(40), steady, 40);
+    expectShown(shown.at(79), {"100", "82", "18", "82", "3,2", "2", "36"}, 79);
+    expectShown(shown.at(80), {"100", "51", "49", "223", "8,7", "2", "36"}, 80);
+    expectShown(shown.at(119), {"100", "51", "49", "223", "8,7", "3,2", "46"}, 119);
+    expectShown(shown.at(120), steady, 120);
+    expectShown(shown.at(239), steady, 239);
+    expectShown(shown.at(240), steady, 240);
+    // The temperature never goes below 36.
+    for (const auto& [t, f] : shown)
+        EXPECT_GE(f.temperature.toInt(), 36) << t;
+}
+
+TEST_F(DisturbanceRun, PIValuesOvershootAndSettle)
+{
+    begin(lessonRow(Lesson::DisturbPI));
+    run(lessonRow(Lesson::DisturbPI));
+    const Shown steady{"40", "40", "0", "40", "1,6", "1,6", "33"};
+    expectShown(shown.at(2), steady, 2);
+    expectShown(shown.at(42), steady, 42);
+    const std::map<int, QString> sDuringOpening{{43, "1,5"}, {58, "1"}, {75, "0,5"}, {78, "0,4"}, {79, "0,4"}};
+    for (const auto& [t, s] : sDuringOpening)
+        EXPECT_EQ(shown.at(t).s, s) << t;
+    EXPECT_EQ(shown.at(79).temperature, "24");
+    expectShown(shown.at(80), {"40", "11", "29", "200", "7,8", "1,25", "30"}, 80);
+    EXPECT_EQ(shown.at(98).s, "1,5");
+    EXPECT_EQ(shown.at(106).s, "1,6");
+    expectShown(shown.at(119), {"40", "11", "29", "200", "7,8", "1,74", "34"}, 119);
+    expectShown(shown.at(120), {"40", "45", "-5", "41", "1,6", "1,72", "34"}, 120);
+    expectShown(shown.at(160), {"40", "44", "-4", "41", "1,6", "1,7", "34"}, 160);
+    expectShown(shown.at(200), {"40", "43", "-3", "42", "1,6", "1,7", "34"}, 200);
+    expectShown(shown.at(240), shown.at(239), 240);
+}
+
+TEST_F(DisturbanceRun, DoorShutThenOpenForTheSecondPeriodThenShutAgain)
+{
+    for (const LessonRow* l : {&lessonRow(Lesson::DisturbP), &lessonRow(Lesson::DisturbPI)}) {
+        doors.clear();
+        begin(*l);
+        run(*l);
+        ASSERT_EQ(doors.size(), 239u);
+        for (const auto& [t, d] : doors) {
+            const bool open = 40 < t && t < 80;
+            EXPECT_EQ(d.shutOnPicture, t < 40 || t > 80) << "door line on the picture at " << t;
+            EXPECT_EQ(d.triangle, open || t == 80) << "triangle at " << t;  // tick 80 leaves 79's drawing
+            EXPECT_EQ(d.openBelow, open || t == 80) << "open door at " << t;
+        }
+    }
+}
+
+TEST_F(DisturbanceRun, LeakStrokesMoveRightWhileTheDoorIsOpen)
+{
+    begin(lessonRow(Lesson::DisturbP));
+    run(lessonRow(Lesson::DisturbP), 41);
+    // First group at phase t + 60: 550 to 560 on row 125, its left end under
+    // the red opening drawn after it.
+    EXPECT_EQ(at(559, 125), colour::violet);
+    EXPECT_EQ(at(560, 125), colour::btnFace);
+    EXPECT_EQ(at(549, 125), colour::red);
+    EXPECT_EQ(at(510, 125), colour::btnFace);  // no second group yet
+    run(lessonRow(Lesson::DisturbP), 79);
+    EXPECT_EQ(at(575, 125), colour::violet);
+    EXPECT_EQ(at(560, 125), colour::btnFace);  // wiped as it moved
+    EXPECT_EQ(at(555, 125), colour::violet);   // second group, from t = 61
+    run(lessonRow(Lesson::DisturbP), 81);
+    for (int x = 500; x < 600; ++x)
+        for (int y = 121; y < 142; ++y)
+            ASSERT_EQ(at(x, y), colour::btnFace) << x << "," << y;
+}
+
+TEST_F(DisturbanceRun, NewRunWipesWhatAnInterruptedRunLeftUnderTheOven)
+{
+    begin(lessonRow(Lesson::DisturbPI));
+    run(lessonRow(Lesson::DisturbPI), 60);
+    EXPECT_EQ(at(545, 121), colour::red);
+    begin(lessonRow(Lesson::DisturbPI));
+    run(lessonRow(Lesson::DisturbPI), 2);
+    for (int x = 500; x < 600; ++x)
+        for (int y = 121; y < 142; ++y)
+            ASSERT_EQ(at(x, y), colour::btnFace) << x << "," << y;
+}
+
+TEST_F(DisturbanceRun, ProportionalCurves)
+{
+    begin(lessonRow(Lesson::DisturbP));
+    run(lessonRow(Lesson::DisturbP));
+    // U: steady at y = 270, up to 8,7 V at x = 219, back down at x = 259.
+    EXPECT_EQ(at(135, 270), colour::red);  // the steady state before t = 0
+    EXPECT_EQ(at(141, 270), colour::red);
+    for (int y = 220; y < 270; ++y) {
+        EXPECT_EQ(at(219, y), colour::red) << y;
+        EXPECT_EQ(at(259, y), colour::red) << y;
+    }
+    EXPECT_EQ(at(230, 219), colour::red);
+    EXPECT_EQ(at(300, 270), colour::red);
+    // S: flat at 200, down to 215 at the end of period 2, 216 at the start of
+    // period 3, back to 200.
+    EXPECT_EQ(at(491, 200), colour::red);
+    EXPECT_EQ(at(568, 215), colour::red);  // t = 79
+    EXPECT_EQ(at(569, 216), colour::red);  // t = 80
+    EXPECT_EQ(at(650, 200), colour::red);
+}
+
+TEST_F(DisturbanceRun, PIReturnCurveStepsDownOnePixelPerPeriod)
+{
+    begin(lessonRow(Lesson::DisturbPI));
+    run(lessonRow(Lesson::DisturbPI));
+    const std::pair<int, int> points[] = {{120, 244}, {159, 247}, {160, 248}, {199, 250}, {200, 251}, {239, 252}};
+    for (const auto& [t, y] : points)
+        EXPECT_EQ(at(t + 489, y), colour::red) << "S at t " << t;
+    EXPECT_EQ(at(569, 266), colour::red);  // the rise starts under the fall's end
+    EXPECT_EQ(at(219 + 1, 202), colour::red);
+    for (int y = 203; y < 280; ++y)
+        EXPECT_EQ(at(219, y), colour::red) << y;
+}
+
+TEST_F(DisturbanceRun, StepModeOpensOnTick41AndClosesOnTick81)
+{
+    runStepByStep(lessonRow(Lesson::DisturbP));
+    EXPECT_EQ(doors.count(40), 0u);
+    EXPECT_EQ(doors.count(80), 0u);
+    EXPECT_TRUE(doors.at(41).openBelow);
+    EXPECT_FALSE(doors.at(41).shutOnPicture);
+    EXPECT_FALSE(doors.at(81).openBelow);
+    EXPECT_TRUE(doors.at(81).shutOnPicture);
+    EXPECT_EQ(scene.st.gSceneTick, 4240);
+}
