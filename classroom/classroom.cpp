@@ -2,14 +2,13 @@
 
 #include "classroom/export_files.h"
 #include "classroom/help.h"
-#include "shell/oven_view.h"
 #include "classroom/pause.h"
 #include "shell/temperature1.h"
 #include "classroom/zoom.h"
 #include "lessons/lesson_table.h"
 
 #include <QLabel>
-#include <QShortcut>
+#include <QAction>
 #include <QTextEdit>
 
 namespace {
@@ -33,18 +32,17 @@ Classroom::Classroom(TTemperature1* window)
     : QObject(window),
       m_window(window),
       m_pause(new Pause(window)),
-      m_zoom(new Zoom(window, window->scene().surfaces.window)),
+      m_zoom(new Zoom(window, window->sceneView())),
       m_exporter(window)
 {
-    for (const auto& [action, shortcut] : installClassroomKeys(window, [this](ClassroomAction a) { run(a); })) {
-        if (action == ClassroomAction::LeaveFullScreen) {
-            shortcut->setEnabled(false);
-            m_leaveKeys.push_back(shortcut);
+    for (const auto& [kind, action] : installClassroomKeys(window, [this](ClassroomAction a) { run(a); })) {
+        if (kind == ClassroomAction::LeaveFullScreen) {
+            action->setEnabled(false);
+            m_leaveKey = action;
         }
     }
     connect(window, &TTemperature1::lessonTickDrawn, this, [this](const t1::AnimationState& st) { m_runLog.record(st); });
     connect(window, &TTemperature1::lessonAreaCleared, this, [this] { m_runLog.clear(); });
-    connect(window, &TTemperature1::surfaceChanged, m_zoom, &Zoom::surfaceDrawn);
 }
 
 bool Classroom::paused() const
@@ -107,8 +105,7 @@ void Classroom::toggleFullScreen()
     m_factorBeforeFullScreen = m_zoom->factor();
     m_window->setWindowState(m_stateBeforeFullScreen | Qt::WindowFullScreen);
     m_zoom->setFit(true);
-    for (QShortcut* key : m_leaveKeys)
-        key->setEnabled(true);
+    m_leaveKey->setEnabled(true);
 }
 
 void Classroom::leaveFullScreen()
@@ -117,8 +114,7 @@ void Classroom::leaveFullScreen()
         return;
     m_window->setWindowState(m_stateBeforeFullScreen & ~Qt::WindowFullScreen);
     m_zoom->setFactor(m_factorBeforeFullScreen);
-    for (QShortcut* key : m_leaveKeys)
-        key->setEnabled(false);
+    m_leaveKey->setEnabled(false);
 }
 
 void Classroom::showHelp()
@@ -136,8 +132,7 @@ QImage Classroom::picture()
     QLabel* sign = m_pause->indicator();
     const bool signShown = !sign->isHidden();
     sign->hide();
-    const QRect scene(QPoint(0, 0), m_window->scene().surfaces.window.image().size());
-    QImage image = m_zoom->scene()->grab(scene).toImage().convertToFormat(QImage::Format_RGB32);
+    QImage image = m_window->sceneView()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     sign->setVisible(signShown);
     return image;
 }

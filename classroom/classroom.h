@@ -10,7 +10,7 @@
 #include <QPointer>
 
 class Pause;
-class QShortcut;
+class QAction;
 class TTemperature1;
 class Zoom;
 
@@ -60,7 +60,7 @@ private:
     Exporter m_exporter;
     QPointer<HelpDialog> m_help;
     // Escape is left to the controls and dialogs but in full screen.
-    std::vector<QShortcut*> m_leaveKeys;
+    QAction* m_leaveKey = nullptr;
     // What F11 leaves behind, to come back to.
     Qt::WindowStates m_stateBeforeFullScreen;
     double m_factorBeforeFullScreen = 1;

@@ -16,7 +16,7 @@ constexpr QRgb kIndicatorColour = t1::colour::red;
 }  // namespace
 
 Pause::Pause(TTemperature1* window)
-    : QObject(window), m_window(window), m_indicator(new QLabel(QStringLiteral("Pause"), window))
+    : QObject(window), m_window(window), m_indicator(new QLabel(QStringLiteral("Pause"), window->sceneView()))
 {
     m_indicator->setObjectName(QStringLiteral("pauseIndicator"));
     m_indicator->setGeometry(kIndicatorPlace);

@@ -1,7 +1,5 @@
 #include "classroom/zoom.h"
 
-#include "classroom/stage.h"
-#include "picture/canvas.h"
 #include "picture/colours.h"
 
 #include <QEvent>
@@ -20,70 +18,55 @@ namespace {
 // maximised window on a 1920 x 1080 screen shows whole; F11 fits the screen.
 constexpr std::array kSteps{0.5, 0.75, 1.0, 1.25, 1.5, 1.75, 2.0, 2.5, 3.0, 4.0};
 constexpr double kSameFactor = 1e-6;
-// A focus chain is circular; this bounds a walk round one that is not.
-constexpr int kMaxChainLength = 10000;
 
 bool same(double a, double b)
 {
     return std::abs(a - b) < kSameFactor;
 }
 
-bool whole(double factor)
+// The scene's control that last had the keyboard, to give it back after a move.
+QPointer<QWidget> focusIn(QWidget* scene)
 {
-    return same(factor, std::round(factor));
+    return scene->focusWidget();
 }
 
-// The scene's controls: the non-window children of a widget, bottom first.
-QList<QWidget*> controlsOf(QWidget* parent)
-{
-    QList<QWidget*> controls;
-    for (QWidget* w : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (!w->isWindow())
-            controls.append(w);
-    return controls;
-}
-
-// The controls in the order Tab visits them.
-QList<QWidget*> tabOrder(QWidget* root, const QList<QWidget*>& controls)
-{
-    QList<QWidget*> order;
-    QWidget* w = root->nextInFocusChain();
-    for (int i = 0; w && w != root && i < kMaxChainLength; ++i, w = w->nextInFocusChain())
-        if (controls.contains(w))
-            order.append(w);
-    return order;
-}
-
-void chain(const QList<QWidget*>& order)
-{
-    for (qsizetype i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
-}
-
-// Keeps stacking, place and shown or hidden state; a control that would show
-// with its parent still does.
-void moveTo(const QList<QWidget*>& controls, QWidget* parent)
-{
-    for (QWidget* w : controls) {
-        const bool hidden = w->testAttribute(Qt::WA_WState_ExplicitShowHide) && w->testAttribute(Qt::WA_WState_Hidden);
-        const QRect place = w->geometry();
-        w->setParent(parent);
-        w->setGeometry(place);
-        w->setVisible(!hidden);
+// The scene is the only item of its view: Tab past its last control comes
+// round to the first, as it does in the window, rather than staying put.
+class SceneProxy : public QGraphicsProxyWidget {
+protected:
+    bool focusNextPrevChild(bool next) override
+    {
+        QWidget* scene = widget();
+        const QWidget* before = scene ? scene->focusWidget() : nullptr;
+        if (QGraphicsProxyWidget::focusNextPrevChild(next) && (!scene || scene->focusWidget() != before))
+            return true;
+        if (!scene)
+            return false;
+        const auto step = [next](QWidget* w) { return next ? w->nextInFocusChain() : w->previousInFocusChain(); };
+        for (QWidget* w = step(scene); w && w != scene; w = step(w)) {
+            const bool takesTab = (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(scene);
+            if (takesTab && !w->focusProxy()) {
+                w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+                return true;
+            }
+        }
+        return false;
     }
-}
+};
 
 }  // namespace
 
-Zoom::Zoom(QWidget* window, const t1::Canvas& surface) : QObject(window), m_window(window), m_surface(surface)
+Zoom::Zoom(QWidget* window, QWidget* scene) : QObject(window), m_window(window), m_scene(scene)
 {
     m_window->installEventFilter(this);
 }
 
 Zoom::~Zoom()
 {
-    // The window is going: its controls go with the stage.
     m_window->removeEventFilter(this);
+    // The zoom lives as long as its window: closing scaled, the graphics
+    // scene frees the scene widget it holds, with every control.
+    delete m_view;
 }
 
 void Zoom::zoomIn()
@@ -116,21 +99,10 @@ void Zoom::setFit(bool fit)
 
 double Zoom::fitFactor() const
 {
-    const QSize scene = m_surface.image().size();
+    const QSize scene = m_scene->size();
     const QSize room = m_window->size();
     const double fit = std::min(double(room.width()) / scene.width(), double(room.height()) / scene.height());
     return std::max(fit, kSteps.front());
-}
-
-QWidget* Zoom::scene() const
-{
-    return m_stage ? static_cast<QWidget*>(m_stage) : m_window;
-}
-
-void Zoom::surfaceDrawn(const QRect& changed)
-{
-    if (m_stage)
-        m_stage->update(changed);
 }
 
 void Zoom::apply(double factor)
@@ -147,9 +119,6 @@ void Zoom::apply(double factor)
     if (!m_view)
         lift();
     m_view->setTransform(QTransform::fromScale(factor, factor));
-    // Whole factors repeat each pixel; between them, smoothing keeps the
-    // strokes of the surface even.
-    m_view->setRenderHint(QPainter::SmoothPixmapTransform, !whole(factor));
     m_view->setAlignment(m_fit ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignTop);
     const Qt::ScrollBarPolicy bars = m_fit ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
     m_view->setHorizontalScrollBarPolicy(bars);
@@ -160,94 +129,53 @@ void Zoom::apply(double factor)
 
 void Zoom::lift()
 {
-    m_moving = true;
-    QPointer<QWidget> focus = m_window->focusWidget();
-    const QList<QWidget*> controls = controlsOf(m_window);
-    const QList<QWidget*> order = tabOrder(m_window, controls);
-
-    m_stage = new Stage(m_surface);
-    m_stage->setFont(m_window->font());
-    m_stage->setPalette(m_window->palette());
-    m_stage->setAccessibleName(m_window->accessibleName());
-    m_stage->setAccessibleDescription(m_window->accessibleDescription());
-    moveTo(controls, m_stage);
-    chain(order);
-
+    const QPointer<QWidget> focus = focusIn(m_scene);
     m_graphics = new QGraphicsScene(this);
     m_graphics->setItemIndexMethod(QGraphicsScene::NoIndex);
-    QGraphicsProxyWidget* proxy = m_graphics->addWidget(m_stage);
-    proxy->show();
-    m_graphics->setSceneRect(proxy->geometry());
+    // Only a widget without a parent can be embedded; its children, their
+    // stacking and their Tab order come with it.
+    m_scene->setParent(nullptr);
+    m_proxy = new SceneProxy;
+    m_proxy->setWidget(m_scene);
+    m_graphics->addItem(m_proxy);
+    m_graphics->setSceneRect(m_proxy->geometry());
 
     m_view = new QGraphicsView(m_graphics, m_window);
     m_view->setFrameShape(QFrame::NoFrame);
     m_view->setBackgroundBrush(QColor::fromRgb(t1::colour::btnFace));
+    // No smoothing: every picture pixel becomes a block of screen pixels.
     m_view->setRenderHints({});
-    m_view->setAccessibleName(m_window->accessibleName());
+    m_view->setOptimizationFlags(QGraphicsView::DontSavePainterState);
+    m_view->setAccessibleName(m_scene->accessibleName());
     m_view->setGeometry(m_window->rect());
     m_view->show();
     m_view->setFocus();
     if (focus)
         focus->setFocus();
-    m_moving = false;
 }
 
 void Zoom::land()
 {
-    m_moving = true;
-    QPointer<QWidget> focus = m_stage->focusWidget();
-    const QList<QWidget*> controls = controlsOf(m_stage);
-    const QList<QWidget*> order = tabOrder(m_stage, controls);
-    moveTo(controls, m_window);
-    chain(order);
-
+    const QPointer<QWidget> focus = focusIn(m_scene);
+    m_proxy->setWidget(nullptr);  // the scene is ours again
+    m_scene->setParent(m_window);
+    m_scene->move(0, 0);
+    m_scene->show();
     delete m_view;
-    m_view = nullptr;
-    delete m_graphics;  // with the proxy and the stage
+    delete m_graphics;  // with the proxy
     m_graphics = nullptr;
+    m_proxy = nullptr;
     if (focus)
         focus->setFocus();
-    m_moving = false;
-}
-
-void Zoom::adopt(QWidget* child)
-{
-    // A control made while the scene is scaled joins the others on the stage.
-    if (!m_stage || child->isWindow() || child->parentWidget() != m_window || child == m_view)
-        return;
-    moveTo({child}, m_stage);
 }
 
 bool Zoom::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_window)
-        return false;
-    switch (event->type()) {
-    case QEvent::Resize:
+    if (watched == m_window && event->type() == QEvent::Resize) {
         if (m_view)
             m_view->setGeometry(m_window->rect());
         if (m_fit)
             apply(fitFactor());
-        break;
-    case QEvent::FontChange:
-        if (m_stage)
-            m_stage->setFont(m_window->font());
-        break;
-    case QEvent::PaletteChange:
-        if (m_stage)
-            m_stage->setPalette(m_window->palette());
-        break;
-    case QEvent::ChildAdded:
-        if (m_stage && !m_moving) {
-            if (auto* child = qobject_cast<QWidget*>(static_cast<QChildEvent*>(event)->child())) {
-                QPointer<QWidget> added(child);
-                QMetaObject::invokeMethod(
-                    this, [this, added] { if (added) adopt(added); }, Qt::QueuedConnection);
-            }
-        }
-        break;
-    default:
-        break;
     }
     return false;
 }

@@ -1,28 +1,24 @@
 #pragma once
 
 #include <QObject>
+#include <QGraphicsView>
 #include <QPointer>
 
+class QGraphicsProxyWidget;
 class QGraphicsScene;
-class QGraphicsView;
-class QRect;
+
 class QWidget;
-class Stage;
 
-namespace t1 {
-class Canvas;
-}
-
-// One factor for the whole scene: drawing surface, oven picture and
-// controls. At 1x the window shows its scene itself, exactly as always.
-// Scaled, the window's controls move onto a stage that a graphics view
-// shows through a proxy with a scale transform: clicks and keys are mapped
-// back to the controls, fonts are drawn at the scaled size, and with no
-// smoothing an integer factor repeats every pixel of the surface.
+// One factor for the whole 800 x 550 scene: drawing surface, oven picture
+// and controls. At 1x the scene is the window's child, exactly as always.
+// Scaled, the scene widget moves whole into a graphics view that shows it
+// through a proxy with a scale transform: clicks and keys are mapped back
+// to the controls, fonts are drawn at the scaled size, and the pictures are
+// scaled to the nearest pixel, so that they stay crisp at any factor.
 class Zoom : public QObject {
     Q_OBJECT
 public:
-    Zoom(QWidget* window, const t1::Canvas& surface);
+    Zoom(QWidget* window, QWidget* scene);
     ~Zoom() override;
 
     double factor() const { return m_factor; }
@@ -36,13 +32,9 @@ public:
     // as the window is resized.
     void setFit(bool fit);
 
-    // Where the 800 x 550 scene lives at its own size: the window at 1x,
-    // the stage while scaled.
-    QWidget* scene() const;
+    QWidget* scene() const { return m_scene; }
+    // Null at 1x.
     QGraphicsView* view() const { return m_view; }
-
-    // The drawing surface changed there, in surface pixels.
-    void surfaceDrawn(const QRect& changed);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -51,15 +43,14 @@ private:
     void apply(double factor);
     void lift();
     void land();
-    void adopt(QWidget* child);
     double fitFactor() const;
 
     QWidget* m_window;
-    const t1::Canvas& m_surface;
+    QWidget* m_scene;
     double m_factor = 1;
     bool m_fit = false;
-    bool m_moving = false;  // while the controls change parent
     QGraphicsScene* m_graphics = nullptr;
-    QGraphicsView* m_view = nullptr;
-    QPointer<Stage> m_stage;
+    QGraphicsProxyWidget* m_proxy = nullptr;
+    // The window deletes its child view first when it closes scaled.
+    QPointer<QGraphicsView> m_view;
 };

@@ -2,7 +2,7 @@
 
 #include "shell/commentary_panel.h"
 #include "shell/list_click.h"
-#include "shell/oven_view.h"
+#include "shell/image_view.h"
 #include "lessons/lesson_table.h"
 #include "picture/block_diagram.h"
 #include "picture/colours.h"
@@ -12,8 +12,6 @@
 #include <QIcon>
 #include <QLabel>
 #include <QListWidget>
-#include <QPaintEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextEdit>
@@ -163,17 +161,23 @@ TTemperature1::TTemperature1(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("Temperature1"));
     setWindowTitle(QStringLiteral("Temperature1"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/temperature1.svg")));
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Beyond the scene a maximised window shows plain background.
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor::fromRgb(colour::btnFace));
-    pal.setColor(QPalette::Button, QColor::fromRgb(colour::btnFace));
     setPalette(pal);
-    setFont(fonts::make(fonts::pt8));
     setMinimumSize(kSurfaceWidth, kSurfaceHeight);
     setGeometry(kDesignBounds.left, kDesignBounds.top, std::max(kDesignBounds.width, kSurfaceWidth),
                 std::max(kDesignBounds.height, kSurfaceHeight));
 
     m_scene.controls = this;
+    // The scene carries the look of the form: its controls follow its font
+    // and colours wherever it is shown, at its own size or scaled.
+    m_sceneView = new ImageView(m_scene.surfaces.window, colour::btnFace, this);
+    m_sceneView->setObjectName(QStringLiteral("scene"));
+    m_sceneView->setFixedSize(kSurfaceWidth, kSurfaceHeight);
+    pal.setColor(QPalette::Button, QColor::fromRgb(colour::btnFace));
+    m_sceneView->setPalette(pal);
+    m_sceneView->setFont(fonts::make(fonts::pt8));
     createControls();
     setTabOrder();
     makeAccessible();
@@ -189,22 +193,24 @@ TTemperature1::~TTemperature1()
 
 void TTemperature1::createControls()
 {
-    FOND = new OvenView(m_scene.surfaces.fond, this);
+    QWidget* scene = m_sceneView;
+    FOND = new ImageView(m_scene.surfaces.fond, colour::btnFace, scene);
+    FOND->setAccessibleName(QStringLiteral("Vue du four"));
     place(FOND, kFond);
 
-    Label1 = makeLabel(this, kLabel1);
-    Label2 = makeLabel(this, kLabel2);
-    Label3 = makeLabel(this, kLabel3);
-    Label4 = makeLabel(this, kLabel4);
-    Label5 = makeLabel(this, kLabel5);
-    Label6 = makeLabel(this, kLabel6);
-    Label7 = makeLabel(this, kLabel7);
+    Label1 = makeLabel(scene, kLabel1);
+    Label2 = makeLabel(scene, kLabel2);
+    Label3 = makeLabel(scene, kLabel3);
+    Label4 = makeLabel(scene, kLabel4);
+    Label5 = makeLabel(scene, kLabel5);
+    Label6 = makeLabel(scene, kLabel6);
+    Label7 = makeLabel(scene, kLabel7);
     Label7->hide();
 
-    Button1 = makeButton(this, kButton1, "Démarrer Animation");
+    Button1 = makeButton(scene, kButton1, "Démarrer Animation");
     connect(Button1, &QPushButton::clicked, this, &TTemperature1::Button1Click);
 
-    ScrollBar1 = new QScrollBar(Qt::Horizontal, this);
+    ScrollBar1 = new QScrollBar(Qt::Horizontal, scene);
     place(ScrollBar1, kScrollBar1);
     ScrollBar1->setRange(kSpeedMin, kSpeedMax);
     ScrollBar1->setValue(kSpeedDefault);
@@ -215,30 +221,30 @@ void TTemperature1::createControls()
 
     std::array<const char*, kLessonCount> titles{};
     std::transform(kLessons.begin(), kLessons.end(), titles.begin(), [](const LessonRow& row) { return row.title; });
-    ListBox1 = makeList(this, kListBox1, titles);
+    ListBox1 = makeList(scene, kListBox1, titles);
     ListBox1->setAccessibleName(QStringLiteral("Menu"));
     new ListClick(ListBox1, [this] { choix(); });
 
-    ListBox2 = makeList(this, kModeList, kModeItems);
+    ListBox2 = makeList(scene, kModeList, kModeItems);
     setOn(ListBox2, false);
     new ListClick(ListBox2, [this] { choixbis(); });
 
-    Button2 = makeButton(this, kPeriodButton, "Incrémenter la Période");
+    Button2 = makeButton(scene, kPeriodButton, "Incrémenter la Période");
     connect(Button2, &QPushButton::clicked, this, &TTemperature1::Button2Click);
-    Button3 = makeButton(this, kButton3, "Commentaires");
+    Button3 = makeButton(scene, kButton3, "Commentaires");
     connect(Button3, &QPushButton::clicked, this, &TTemperature1::Button3Click);
 
-    RichEdit1 = makeRichEdit(this, kRichEdit1, colour::yellow, "RichEdit1");
-    RichEdit2 = makeRichEdit(this, kRichEdit2, colour::red, "RichEdit2");
+    RichEdit1 = makeRichEdit(scene, kRichEdit1, colour::yellow, "RichEdit1");
+    RichEdit2 = makeRichEdit(scene, kRichEdit2, colour::red, "RichEdit2");
     // One line high: a scroll bar would leave no room for the line.
     RichEdit2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     RichEdit2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_commentary = std::make_unique<CommentaryPanel>(RichEdit1, RichEdit2, this);
 
-    Button4 = makeButton(this, kPeriodButton, "Incrémenter la Période");
+    Button4 = makeButton(scene, kPeriodButton, "Incrémenter la Période");
     connect(Button4, &QPushButton::clicked, this, &TTemperature1::Button4Click);
 
-    ListBox3 = makeList(this, kModeList, kModeItems);
+    ListBox3 = makeList(scene, kModeList, kModeItems);
     setOn(ListBox3, false);
     new ListClick(ListBox3, [this] { choixter(); });
 
@@ -257,10 +263,15 @@ void TTemperature1::setTabOrder()
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
+QWidget* TTemperature1::sceneView() const
+{
+    return m_sceneView;
+}
+
 void TTemperature1::makeAccessible()
 {
-    setAccessibleName(text(kSurfaceName));
-    setAccessibleDescription(text(kSurfaceDescription));
+    m_sceneView->setAccessibleName(text(kSurfaceName));
+    m_sceneView->setAccessibleDescription(text(kSurfaceDescription));
     FOND->setAccessibleDescription(text(kOvenDescription));
     ListBox2->setAccessibleName(text(kModeListName));
     ListBox3->setAccessibleName(text(kModeListName));
@@ -276,11 +287,11 @@ void TTemperature1::Repeindre()
     drawBlockDiagram(m_scene.surfaces.window);
     // The window's font becomes the text font of its surface, blue 7 pt,
     // and the controls that follow the window's font take it too.
-    setFont(fonts::make(fonts::pt7));
-    QPalette pal = palette();
+    m_sceneView->setFont(fonts::make(fonts::pt7));
+    QPalette pal = m_sceneView->palette();
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
         pal.setColor(role, QColor::fromRgb(colour::blue));
-    setPalette(pal);
+    m_sceneView->setPalette(pal);
     showDrawn();
 }
 
@@ -289,27 +300,11 @@ void TTemperature1::Destruction()
     freeSprites(m_scene.surfaces);
 }
 
-void TTemperature1::paintEvent(QPaintEvent* event)
-{
-    QPainter p(this);
-    const QImage& surface = m_scene.surfaces.window.image();
-    for (const QRect& r : event->region()) {
-        const QRect drawn = r & surface.rect();
-        if (!drawn.isEmpty())
-            p.drawImage(drawn.topLeft(), surface, drawn);
-        // Beyond the surface a maximised window shows plain background.
-        for (const QRect& beyond : QRegion(r).subtracted(QRegion(surface.rect())))
-            p.fillRect(beyond, QColor::fromRgb(colour::btnFace));
-    }
-}
-
 void TTemperature1::showDrawn()
 {
     const QRegion changed = m_scene.surfaces.window.takeDirty();
-    if (!changed.isEmpty()) {
-        update(changed);
-        emit surfaceChanged(changed.boundingRect());
-    }
+    if (!changed.isEmpty())
+        m_sceneView->update(changed);
     if (!m_scene.surfaces.fond.takeDirty().isEmpty())
         FOND->update();
 }

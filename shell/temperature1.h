@@ -14,7 +14,7 @@ class QPushButton;
 class QScrollBar;
 class QTextEdit;
 class QTimer;
-class OvenView;
+class ImageView;
 class CommentaryPanel;
 
 // The program's one window: every control, the drawing surface and the
@@ -60,7 +60,7 @@ public:
     const t1::Scene& scene() const { return m_scene; }
 
     // Controls, in creation order (later ones lie on top).
-    OvenView* FOND = nullptr;
+    ImageView* FOND = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
@@ -80,16 +80,15 @@ public:
     QListWidget* ListBox3 = nullptr;
     QTimer* Timer1 = nullptr;
 
+    // The 800 x 550 scene: the drawing surface with every control on it.
+    // It is the window's child at its own size; a zoom may show it scaled.
+    QWidget* sceneView() const;
+
 signals:
     // A lesson's tick was drawn: the clock moved, the loop values are new.
     void lessonTickDrawn(const t1::AnimationState& st);
     // The lesson area was cleared: its curves are gone.
     void lessonAreaCleared();
-    // These pixels of the drawing surface changed.
-    void surfaceChanged(const QRect& changed);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     void createControls();
@@ -106,6 +105,7 @@ private:
     void showDrawn();
 
     t1::Scene m_scene;
+    ImageView* m_sceneView = nullptr;
     std::unique_ptr<CommentaryPanel> m_commentary;
     bool m_ticksHeld = false;
 };

@@ -1,7 +1,7 @@
 #include "tests/support/lesson_rig.h"
 #include "tests/support/classroom_rig.h"
 #include "classroom/export_files.h"
-#include "shell/oven_view.h"
+#include "shell/image_view.h"
 #include "classroom/pause.h"
 #include "classroom/zoom.h"
 #include "picture/colours.h"

@@ -1,6 +1,7 @@
 #include "tests/support/classroom_rig.h"
 #include "classroom/help.h"
 
+#include <QAction>
 #include <QScrollBar>
 #include <QTextEdit>
 
@@ -80,4 +81,24 @@ TEST_F(KeyboardTest, SpaceOrEnterInAListChoosesTheMarkedRow)
     EXPECT_TRUE(w->Button1->isVisible());
     QTest::keyClick(w->Button1, Qt::Key_Space);
     EXPECT_EQ(st().gSceneTick, 1001);
+}
+
+TEST_F(KeyboardTest, EveryKeyIsAnActionOfTheWindowWithTheDesktopsKeysAndOurs)
+{
+    const auto row = [](ClassroomAction action) {
+        return *std::find_if(kClassroomKeys.begin(), kClassroomKeys.end(),
+                             [action](const ClassroomKey& k) { return k.action == action; });
+    };
+    // F11 is there even where the desktop names no full-screen key, and a
+    // key both name is listed once.
+    const QList<QKeySequence> full = keySequences(row(ClassroomAction::FullScreen));
+    EXPECT_EQ(full.count(QKeySequence(Qt::Key_F11)), 1);
+    for (const QKeySequence& standard : QKeySequence::keyBindings(QKeySequence::ZoomIn))
+        EXPECT_TRUE(keySequences(row(ClassroomAction::ZoomIn)).contains(standard));
+    EXPECT_TRUE(keySequences(row(ClassroomAction::ZoomIn)).contains(QKeySequence(Qt::CTRL | Qt::Key_Equal)));
+
+    int actions = 0;
+    for (const QAction* action : w->actions())
+        actions += !action->shortcuts().isEmpty();
+    EXPECT_EQ(actions, int(kClassroomKeys.size()));
 }

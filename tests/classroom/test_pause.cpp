@@ -1,5 +1,5 @@
 #include "tests/support/classroom_rig.h"
-#include "shell/oven_view.h"
+#include "shell/image_view.h"
 #include "classroom/pause.h"
 #include "lessons/scene.h"
 #include "picture/colours.h"
@@ -113,7 +113,7 @@ TEST_F(PauseTest, SignSitsWhereNoLessonEverDraws)
     for (int y = place.top(); y <= place.bottom(); ++y)
         for (int x = place.left(); x <= place.right(); ++x)
             ASSERT_EQ(surface.pixel(x, y), colour::btnFace) << x << "," << y;
-    for (const QWidget* control : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    for (const QWidget* control : w->sceneView()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (control != sign()) {
             EXPECT_FALSE(control->geometry().intersects(place)) << control->metaObject()->className();
         }

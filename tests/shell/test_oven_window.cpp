@@ -1,4 +1,4 @@
-#include "shell/oven_view.h"
+#include "shell/image_view.h"
 #include "shell/temperature1.h"
 #include "picture/colours.h"
 

@@ -66,7 +66,7 @@ TEST_F(Repaint, ThePresentationIsCopiedOnceThenLeftAlone)
     w.Button1->click();
     tick();
     tick();
-    PaintCounter window(&w);
+    PaintCounter window(w.sceneView());
     for (int i = 0; i < kTicks; ++i)
         tick();
     EXPECT_EQ(window.paints, 0);
@@ -79,7 +79,7 @@ TEST_F(Repaint, ALessonTickRepaintsWhatMovedOnly)
     w.Button1->click();
     for (int i = 0; i < 5; ++i)
         tick();
-    PaintCounter window(&w);
+    PaintCounter window(w.sceneView());
     for (int i = 0; i < kTicks; ++i)
         tick();
     // The curves grow on every tick, the readouts are printed again; the
