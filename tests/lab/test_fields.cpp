@@ -1,3 +1,4 @@
+#include "lab/change_label.h"
 #include "lab/fields.h"
 
 #include <gtest/gtest.h>
@@ -74,4 +75,22 @@ TEST(Fields, ReadTextIntoAValueOrAMessage)
     EXPECT_EQ(junk.message, "G : entrez un nombre, par exemple 2,5.");
     EXPECT_EQ(readField(Field::SetPoint, " ").message, "E : entrez une valeur.");
     EXPECT_EQ(readField(Field::Ratio, "-0,2").message, "T/T1 doit être positif.");
+}
+
+TEST(ChangeLabels, NameWhatChanged)
+{
+    const Parameters before;
+    Parameters after = before;
+    EXPECT_EQ(changeLabel(before, after), "");
+    after.g = 4;
+    after.ratio = 0.5;
+    EXPECT_EQ(changeLabel(before, after), "G = 4, T = T1/2");
+    after = before;
+    after.kind = RegulatorKind::PI;
+    after.door.periods = 1;
+    after.door.drop = 3.5;
+    EXPECT_EQ(changeLabel(before, after), "régulateur PI, porte : 1 période, D = 3,5 V");
+    EXPECT_EQ(ratioLabel(1.0 / 3), "T = T1/3");
+    EXPECT_EQ(ratioLabel(2), "T = 2 T1");
+    EXPECT_EQ(ratioLabel(0.3), "T = 0,3 T1");
 }
