@@ -43,6 +43,7 @@ Classroom::Classroom(TTemperature1* window)
     }
     connect(window, &TTemperature1::lessonTickDrawn, this, [this](const t1::AnimationState& st) { m_runLog.record(st); });
     connect(window, &TTemperature1::lessonAreaCleared, this, [this] { m_runLog.clear(); });
+    connect(window, &TTemperature1::laboratoryRequested, this, &Classroom::laboratoryRequested);
 }
 
 bool Classroom::paused() const
@@ -79,6 +80,9 @@ void Classroom::run(ClassroomAction action)
         break;
     case ClassroomAction::SaveValues:
         saveValues();
+        break;
+    case ClassroomAction::Laboratory:
+        emit laboratoryRequested();
         break;
     case ClassroomAction::Help:
         showHelp();

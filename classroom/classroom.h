@@ -51,6 +51,10 @@ public:
     Exporter& exporter() { return m_exporter; }
     HelpDialog* help() const { return m_help; }
 
+signals:
+    // F2, or the window's own "Laboratoire".
+    void laboratoryRequested();
+
 private:
 
     TTemperature1* m_window;

@@ -21,6 +21,7 @@ enum class ClassroomAction {
     LeaveFullScreen,
     SavePicture,
     SaveValues,
+    Laboratory,
     Help,
 };
 
@@ -64,6 +65,9 @@ inline constexpr std::array kClassroomKeys{
     ClassroomKey{.action = ClassroomAction::SaveValues, .standard = QKeySequence::UnknownKey,
                  .keys = {"Ctrl+E", nullptr}, .shown = "Ctrl et E",
                  .help = "Exporter les valeurs de la boucle de chaque instant dessiné (CSV)", .repeats = false},
+    ClassroomKey{.action = ClassroomAction::Laboratory, .standard = QKeySequence::UnknownKey,
+                 .keys = {"F2", nullptr}, .shown = "F2",
+                 .help = "Laboratoire : simuler la boucle avec vos propres paramètres", .repeats = false},
     ClassroomKey{.action = ClassroomAction::Help, .standard = QKeySequence::HelpContents, .keys = {"F1", nullptr},
                  .shown = "F1", .help = "Afficher cette aide", .repeats = false},
 };

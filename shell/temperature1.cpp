@@ -57,6 +57,8 @@ constexpr Geometry kPeriodButton{496, 512, 121, 25};  // Button2 and Button4 sha
 constexpr Geometry kButton3{680, 448, 75, 25};
 constexpr Geometry kRichEdit1{80, 224, 705, 217};
 constexpr Geometry kRichEdit2{97, 110, 175, 20};
+// In the top band, between the title and the supply line, where no lesson draws.
+constexpr Geometry kButton5{336, 4, 100, 22};
 
 // The speed bar's position is the timer interval in milliseconds.
 constexpr int kSpeedMin = 10;
@@ -248,6 +250,11 @@ void TTemperature1::createControls()
     setOn(ListBox3, false);
     new ListClick(ListBox3, [this] { choixter(); });
 
+    Button5 = makeButton(scene, kButton5, "Laboratoire");
+    setOn(Button5, true);
+    Button5->setToolTip(QStringLiteral("Simuler la boucle avec vos propres paramètres (F2)"));
+    connect(Button5, &QPushButton::clicked, this, &TTemperature1::laboratoryRequested);
+
     Timer1 = new QTimer(this);
     Timer1->setTimerType(Qt::PreciseTimer);  // at 10 ms a coarse timer would drift by 5 %
     Timer1->setInterval(kSpeedDefault);
@@ -257,8 +264,8 @@ void TTemperature1::createControls()
 
 void TTemperature1::setTabOrder()
 {
-    const std::array<QWidget*, 10> order{Button1, ScrollBar1, ListBox1, ListBox2, Button2,
-                                         Button3, RichEdit1,  RichEdit2, Button4,  ListBox3};
+    const std::array<QWidget*, 11> order{Button1,   ScrollBar1, ListBox1, ListBox2, Button2, Button3,
+                                         RichEdit1, RichEdit2,  Button4,  ListBox3, Button5};
     for (std::size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -78,6 +78,8 @@ public:
     QTextEdit* RichEdit2 = nullptr;
     QPushButton* Button4 = nullptr;
     QListWidget* ListBox3 = nullptr;
+    // Opens the laboratory, where the student runs the loop with parameters of his own.
+    QPushButton* Button5 = nullptr;
     QTimer* Timer1 = nullptr;
 
     // The 800 x 550 scene: the drawing surface with every control on it.
@@ -89,6 +91,8 @@ signals:
     void lessonTickDrawn(const t1::AnimationState& st);
     // The lesson area was cleared: its curves are gone.
     void lessonAreaCleared();
+    // The student asks for the laboratory.
+    void laboratoryRequested();
 
 private:
     void createControls();

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTextEdit>
 
 using namespace t1;
@@ -44,8 +45,8 @@ TEST_F(KeyboardTest, F1ShowsTheFrenchHelpAndEscapeClosesIt)
 
 TEST_F(KeyboardTest, TabReachesEveryControlInItsOrderAndLeavesTheTextBoxes)
 {
-    QWidget* const order[] = {w->Button1, w->ScrollBar1, w->ListBox1, w->ListBox2, w->Button2,
-                              w->Button3, w->RichEdit1,  w->RichEdit2, w->Button4,  w->ListBox3};
+    QWidget* const order[] = {w->Button1,   w->ScrollBar1, w->ListBox1, w->ListBox2, w->Button2,  w->Button3,
+                              w->RichEdit1, w->RichEdit2,  w->Button4,  w->ListBox3, w->Button5};
     for (QWidget* c : order) {
         c->setEnabled(true);
         c->show();
@@ -101,4 +102,14 @@ TEST_F(KeyboardTest, EveryKeyIsAnActionOfTheWindowWithTheDesktopsKeysAndOurs)
     for (const QAction* action : w->actions())
         actions += !action->shortcuts().isEmpty();
     EXPECT_EQ(actions, int(kClassroomKeys.size()));
+}
+
+TEST_F(KeyboardTest, F2AndTheLaboratoryButtonBothAskForTheLaboratory)
+{
+    QSignalSpy asked(&classroom(), &Classroom::laboratoryRequested);
+    EXPECT_TRUE(w->Button5->isVisible());
+    press(Qt::Key_F2);
+    QTest::mouseClick(w->Button5, Qt::LeftButton);
+    EXPECT_EQ(asked.count(), 2);
+    EXPECT_TRUE(classroom().help() == nullptr || !classroom().help()->isVisible());
 }

@@ -223,7 +223,7 @@ TEST_F(ZoomTest, TabGoesRoundTheScaledControlsInTheirOrder)
     clickRow(w->ListBox2, 0);
     zoom().setFactor(2);
     w->Button1->setFocus();
-    const QWidget* expected[] = {w->ScrollBar1, w->ListBox1, w->ListBox2, w->Button1, w->ScrollBar1};
+    const QWidget* expected[] = {w->ScrollBar1, w->ListBox1, w->ListBox2, w->Button5, w->Button1, w->ScrollBar1};
     for (const QWidget* next : expected) {
         press(Qt::Key_Tab);
         EXPECT_EQ(zoom().scene()->focusWidget(), next);
