@@ -2,9 +2,8 @@
 // the real window, with timer ticks in between, checking after each event
 // the rules that the control tables keep whatever the order of events.
 // T1_MONKEY_SEED and T1_MONKEY_EVENTS replay or lengthen a run.
-#include "shell/commentary_panel.h"
-#include "shell/temperature1.h"
-#include "lessons/scene_clock.h"
+#include "lessons/lesson_table.h"
+#include "tests/support/window_rig.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -22,6 +21,7 @@
 #include <sstream>
 
 using namespace t1;
+using namespace t1::testing;
 
 namespace {
 
@@ -43,26 +43,19 @@ int fromEnv(const char* name, int fallback)
 // its end included.
 bool clockInABand(int clock)
 {
-    if (clock == kIdleClock || clock == kPresentationClock)
+    if (clock == kIdleClock)
         return true;
-    for (const Band& b : {kOpenLoopBand, kLoopPBand, kLoopPIBand, kDisturbModelBand, kDisturbPBand, kDisturbPIBand}) {
-        if (b.base < clock && clock <= b.end)
+    for (const LessonRow& row : kLessons) {
+        const bool inside = row.running == Running::Page ? clock == row.start
+                                                          : row.band.base < clock && clock <= row.band.end;
+        if (inside)
             return true;
     }
     return false;
 }
 
-class Monkey : public ::testing::Test {
+class Monkey : public WindowRig {
 protected:
-    void SetUp() override
-    {
-        w.Timer1->stop();  // ticks come from the monkey
-        w.commentary().setSearchDirs({QStringLiteral(T1_RESOURCES_DIR)});
-        w.commentary().setReporter([this](const QString& m) { problems.append(m); });
-        w.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    }
-
     static bool shown(const QWidget* c) { return c->isVisibleTo(c->parentWidget()); }
 
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
@@ -86,34 +79,25 @@ protected:
     // The rules after every event; false at the first broken one.
     bool holds()
     {
-        const AnimationState& st = w.scene().st;
-        const int buttons = int(shown(w.Button1)) + int(shown(w.Button2)) + int(shown(w.Button4));
+        const AnimationState& st = w->scene().st;
+        const int buttons = int(shown(w->Button1)) + int(shown(w->Button2)) + int(shown(w->Button4));
         EXPECT_LE(buttons, 1) << "start and period buttons shown together\n" << trail();
-        EXPECT_FALSE(shown(w.ListBox2) && shown(w.ListBox3)) << "both mode lists shown\n" << trail();
-        EXPECT_EQ(shown(w.Label7), shown(w.ListBox2) || shown(w.ListBox3))
+        EXPECT_FALSE(shown(w->ListBox2) && shown(w->ListBox3)) << "both mode lists shown\n" << trail();
+        EXPECT_EQ(shown(w->Label7), shown(w->ListBox2) || shown(w->ListBox3))
             << "the caption without its mode list\n"
             << trail();
         EXPECT_TRUE(clockInABand(st.gSceneTick)) << "clock " << st.gSceneTick << "\n" << trail();
         for (const int p : {st.gPeriodLoopP, st.gPeriodLoopPI, st.gPeriodDisturbP, st.gPeriodDisturbPI})
             EXPECT_TRUE(p >= 0 && p <= kPeriodCount) << "period index " << p << "\n" << trail();
         // A shown box is a usable one.
-        for (const QTextEdit* box : {w.RichEdit1, w.RichEdit2})
+        for (const QTextEdit* box : {w->RichEdit1, w->RichEdit2})
             EXPECT_TRUE(!shown(box) || box->isEnabled()) << trail();
         return !::testing::Test::HasFailure();
     }
 
-    void clickRow(QListWidget* list, int row)
+    void runTicks(int n)
     {
-        list->scrollToItem(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-    }
-
-    void ticks(int n)
-    {
-        for (int i = 0; i < n; ++i) {
-            w.Timer1Timer();
-            ASSERT_EQ(w.Timer1->interval(), w.ScrollBar1->value()) << trail();
-        }
+        ticks(n);
         QCoreApplication::processEvents();
     }
 
@@ -124,27 +108,27 @@ protected:
         switch (pick(10)) {
         case 0:
         case 1: {
-            const int row = pick(w.ListBox1->count());
+            const int row = pick(w->ListBox1->count());
             note("menu row " + std::to_string(row));
-            clickRow(w.ListBox1, row);
+            clickRow(w->ListBox1, row);
             break;
         }
         case 2: {
-            QListWidget* modes = shown(w.ListBox2) ? w.ListBox2 : shown(w.ListBox3) ? w.ListBox3 : nullptr;
+            QListWidget* modes = shown(w->ListBox2) ? w->ListBox2 : shown(w->ListBox3) ? w->ListBox3 : nullptr;
             if (!modes)
-                return ticks(1);
+                return runTicks(1);
             const int row = pick(2);
-            note(std::string(modes == w.ListBox2 ? "ListBox2" : "ListBox3") + " row " + std::to_string(row));
+            note(std::string(modes == w->ListBox2 ? "ListBox2" : "ListBox3") + " row " + std::to_string(row));
             clickRow(modes, row);
             break;
         }
         case 3:
         case 4: {
             // Whichever of the buttons under the mode list is there.
-            for (QPushButton* b : {w.Button1, w.Button2, w.Button4}) {
+            for (QPushButton* b : {w->Button1, w->Button2, w->Button4}) {
                 if (shown(b)) {
                     ++presses;
-                    note(std::string("click ") + (b == w.Button1 ? "Button1" : b == w.Button2 ? "Button2" : "Button4"));
+                    note(std::string("click ") + (b == w->Button1 ? "Button1" : b == w->Button2 ? "Button2" : "Button4"));
                     QTest::mouseClick(b, Qt::LeftButton);
                     break;
                 }
@@ -152,46 +136,46 @@ protected:
             break;
         }
         case 5:
-            if (shown(w.Button3)) {
+            if (shown(w->Button3)) {
                 note("click Commentaires");
-                QTest::mouseClick(w.Button3, Qt::LeftButton);
+                QTest::mouseClick(w->Button3, Qt::LeftButton);
                 ++commentaries;
-            } else if (shown(w.RichEdit1)) {
+            } else if (shown(w->RichEdit1)) {
                 note("type in RichEdit1");
-                QTest::keyClicks(w.RichEdit1, QStringLiteral("à revoir "));
+                QTest::keyClicks(w->RichEdit1, QStringLiteral("à revoir "));
             }
             break;
         case 6: {
             // A click on the speed bar's arrows or groove, or a key on it.
-            const QRect bar = w.ScrollBar1->rect();
+            const QRect bar = w->ScrollBar1->rect();
             if (pick(2) == 0) {
                 const QPoint at(pick(bar.width()), bar.height() / 2);
                 note("speed bar click at x " + std::to_string(at.x()));
-                QTest::mouseClick(w.ScrollBar1, Qt::LeftButton, {}, at);
+                QTest::mouseClick(w->ScrollBar1, Qt::LeftButton, {}, at);
             } else {
                 constexpr std::array keys{Qt::Key_Left, Qt::Key_Right, Qt::Key_PageUp, Qt::Key_PageDown,
                                           Qt::Key_Home, Qt::Key_End};
                 const Qt::Key key = keys[std::size_t(pick(int(keys.size())))];
                 note("speed bar key " + std::to_string(int(key)));
-                QTest::keyClick(w.ScrollBar1, key);
+                QTest::keyClick(w->ScrollBar1, key);
             }
             break;
         }
         case 7: {
             const Qt::Key key = pick(2) == 0 ? Qt::Key_Up : Qt::Key_Down;
             note(std::string("menu key ") + (key == Qt::Key_Up ? "up" : "down"));
-            QTest::keyClick(w.ListBox1, key);
+            QTest::keyClick(w->ListBox1, key);
             break;
         }
         case 8: {
             note("run on");
-            ticks(kLongRun);
+            runTicks(kLongRun);
             break;
         }
         default: {
             const int n = 1 + pick(kMaxTickBurst);
             note(std::to_string(n) + " ticks");
-            ticks(n);
+            runTicks(n);
             break;
         }
         }
@@ -200,10 +184,8 @@ protected:
     const unsigned seed = unsigned(fromEnv("T1_MONKEY_SEED", int(kDefaultSeed)));
     std::mt19937 rng{seed};
     std::deque<std::string> history;
-    QStringList problems;
     int presses = 0;
     int commentaries = 0;
-    TTemperature1 w;
 };
 
 }  // namespace
@@ -213,7 +195,7 @@ TEST_F(Monkey, ThousandsOfEventsKeepTheControlRules)
     const int events = fromEnv("T1_MONKEY_EVENTS", kDefaultEvents);
     for (int i = 0; i < events; ++i) {
         act();
-        ticks(1);
+        runTicks(1);
         if (!holds())
             return;
     }

@@ -1,8 +1,7 @@
 // A tick copies to the screen only what it changed: a page that stays as it
 // is costs no repaint, and a lesson's tick repaints a few small areas, not
 // the rectangle that spans them.
-#include "shell/commentary_panel.h"
-#include "shell/temperature1.h"
+#include "tests/support/window_rig.h"
 
 #include <QListWidget>
 #include <QPaintEvent>
@@ -11,6 +10,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+using namespace t1::testing;
 
 namespace {
 
@@ -39,34 +40,24 @@ protected:
     }
 };
 
-class Repaint : public ::testing::Test {
+class Repaint : public WindowRig {
 protected:
-    void SetUp() override
-    {
-        w.Timer1->stop();
-        w.commentary().setSearchDirs({QStringLiteral(T1_RESOURCES_DIR)});
-        w.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    }
-
     void tick()
     {
-        w.Timer1Timer();
+        ticks(1);
         QCoreApplication::processEvents();
     }
-
-    TTemperature1 w;
 };
 
 }  // namespace
 
 TEST_F(Repaint, ThePresentationIsCopiedOnceThenLeftAlone)
 {
-    w.ListBox1->setCurrentRow(kMenuPresentation);
-    w.Button1->click();
+    w->ListBox1->setCurrentRow(kMenuPresentation);
+    w->Button1->click();
     tick();
     tick();
-    PaintCounter window(w.sceneView());
+    PaintCounter window(w->sceneView());
     for (int i = 0; i < kTicks; ++i)
         tick();
     EXPECT_EQ(window.paints, 0);
@@ -74,12 +65,12 @@ TEST_F(Repaint, ThePresentationIsCopiedOnceThenLeftAlone)
 
 TEST_F(Repaint, ALessonTickRepaintsWhatMovedOnly)
 {
-    w.ListBox1->setCurrentRow(kMenuLoopPI);
-    w.ListBox3->setCurrentRow(kContinuous);
-    w.Button1->click();
+    w->ListBox1->setCurrentRow(kMenuLoopPI);
+    w->ListBox3->setCurrentRow(kContinuous);
+    w->Button1->click();
     for (int i = 0; i < 5; ++i)
         tick();
-    PaintCounter window(w.sceneView());
+    PaintCounter window(w->sceneView());
     for (int i = 0; i < kTicks; ++i)
         tick();
     // The curves grow on every tick, the readouts are printed again; the

@@ -2,11 +2,10 @@
 // that holds nothing and may not be written, the preferred font missing.
 // The program starts, runs every lesson, and says what is missing only
 // when a lesson needs it.
-#include "shell/commentary_panel.h"
-#include "shell/temperature1.h"
 #include "lessons/lesson_table.h"
 #include "picture/colours.h"
 #include "picture/fonts.h"
+#include "tests/support/window_rig.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,22 +22,22 @@
 #include <gtest/gtest.h>
 
 using namespace t1;
+using namespace t1::testing;
 
 namespace {
+
+bool isPi(const LessonRow& run)
+{
+    return run.regulation == Regulation::PI;
+}
 
 // Runs a lesson as a student does: the menu row, "en continu", the start
 // button, then ticks until the clock stops.
 void runLesson(TTemperature1& w, const LessonRow& run)
 {
-    const auto click = [](QListWidget* list, int row) {
-        list->scrollToItem(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-    };
-    click(w.ListBox1, int(run.lesson));
-    if (run.running == Running::Sampled) {
-        const bool pi = run.regulation == Regulation::PI;
-        click(pi ? w.ListBox3 : w.ListBox2, 0);
-    }
+    clickRow(w.ListBox1, int(run.lesson));
+    if (run.running == Running::Sampled)
+        clickRow(isPi(run) ? w.ListBox3 : w.ListBox2, 0);
     QTest::mouseClick(w.Button1, Qt::LeftButton);
     ASSERT_EQ(w.scene().st.gSceneTick, run.start) << run.runName;
     for (int i = 0; i < runTicks(run); ++i)
@@ -53,11 +52,6 @@ QString notices(const TTemperature1& w)
             texts.append(box->text());
     }
     return texts.join(u'\n');
-}
-
-bool isPi(const LessonRow& run)
-{
-    return run.regulation == Regulation::PI;
 }
 
 // Puts the working directory somewhere for the length of a test.

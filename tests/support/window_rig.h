@@ -1,11 +1,13 @@
 #pragma once
 
+#include "shell/commentary_panel.h"
 #include "shell/temperature1.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -22,25 +24,32 @@ inline void PrintTo(const QString& s, std::ostream* os)
 
 namespace t1::testing {
 
-// The window shown on the offscreen platform, its timer stopped: the tests
-// call Timer1Timer themselves.
+// A click on a row, brought into view first as a student would scroll to it.
+inline void clickRow(QListWidget* list, int row)
+{
+    list->scrollToItem(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
+// The window shown on the offscreen platform as a student meets it, its
+// timer stopped: the tests tick by hand. The documents come from the
+// project's resources and what the window would report is collected.
 class WindowRig : public ::testing::Test {
 protected:
     void SetUp() override
     {
         w = std::make_unique<TTemperature1>();
         w->Timer1->stop();
+        w->commentary().setSearchDirs({QStringLiteral(T1_RESOURCES_DIR)});
+        w->commentary().setReporter([this](const QString& message) { problems.append(message); });
         w->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
         QApplication::setActiveWindow(w.get());
     }
 
-    void clickRow(QListWidget* list, int row)
-    {
-        const QRect r = list->visualItemRect(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
-    }
+    void clickRow(QListWidget* list, int row) { testing::clickRow(list, row); }
     void menu(int row) { clickRow(w->ListBox1, row); }
+    void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
     // Menu item, "en continu" if the lesson has modes, then the start button.
     void startContinuous(int item)
@@ -50,13 +59,16 @@ protected:
             clickRow(w->ListBox2, 0);
         if (w->ListBox3->isVisible())
             clickRow(w->ListBox3, 0);
-        QTest::mouseClick(w->Button1, Qt::LeftButton);
+        click(w->Button1);
     }
 
+    // Timer ticks; each one's interval follows the speed bar.
     void ticks(int n)
     {
-        for (int i = 0; i < n; ++i)
+        for (int i = 0; i < n; ++i) {
             w->Timer1Timer();
+            ASSERT_EQ(w->Timer1->interval(), w->ScrollBar1->value());
+        }
     }
 
     // A key as the user presses it: to whatever has the keyboard focus.
@@ -76,6 +88,7 @@ protected:
     AnimationState& st() { return w->scene().st; }
 
     std::unique_ptr<TTemperature1> w;
+    QStringList problems;
 };
 
 }  // namespace t1::testing
