@@ -2,6 +2,9 @@
 // frame, the diagram's additions, the readouts and the caption. At the
 // fastest speed a tick comes every 10 ms; the figures are shares of it.
 #include "bench/bench_stats.h"
+#include "lessons/closed_loop.h"
+#include "lessons/oven_constants.h"
+#include "lessons/shared_readouts.h"
 #include "picture/block_diagram.h"
 #include "picture/oven_picture.h"
 #include "picture/plot_frame.h"
@@ -31,10 +34,10 @@ void lessonTick(Surfaces& s, LoopValues& v, int n)
     drawClosedFeedback(s.window);
     drawPeriodLabels(s.window, kPeriodLabels);
     v.gS = 0.1 * n / 24;
-    v.gX = 25.5 * v.gS;
-    v.gTemperature = 8 * v.gS + 20;
-    drawRegulatorLabel(s.window, kLoopPRegulator);
-    drawReadouts(s.window, v, kLoopPReadout);
+    v.gX = static_cast<double>(kUnitsPerVolt * v.gS);
+    v.gTemperature = static_cast<double>(kDegreesPerVolt * v.gS + kAmbient);
+    drawRegulatorLabel(s.window, kOpenLoopRegulator);  // two lines, as a P lesson prints
+    drawReadouts(s.window, v, kClosedLoopReadout);
     drawTemperatureCaption(s.fond, v.gTemperature);
     drawPlotTitles(s.window, LeftTitle::CommandU);
     s.window.takeDirty();

@@ -1,5 +1,6 @@
 #include "lessons/closed_loop.h"
 
+#include "lessons/oven_constants.h"
 #include "lessons/scene.h"
 #include "picture/colours.h"
 #include "picture/fonts.h"
@@ -12,9 +13,6 @@ namespace {
 // One tick is one pixel along both time axes, from these origins.
 constexpr int kUOrigin = 140;
 constexpr int kSOrigin = 490;
-// The sensor's line: temperature = 8 S + 20.
-constexpr Extended kDegreesPerVolt = 8;
-constexpr Extended kAmbient = 20;
 
 template <typename Row>
 const Row* periodOf(std::span<const Row> rows, int t)
@@ -44,13 +42,13 @@ void drawCurves(Canvas& w, const ClosedLoopScript& script, int t)
     w.line(kSOrigin + t - 1, from, kSOrigin + t, p->sY(tau));
 }
 
-}  // namespace
-
-bool applyValues(LoopValues& v, std::span<const ValuePeriod> periods, int t)
+// The period's values for tick t. No period holds the last tick, 240: it
+// keeps the values of 239.
+void applyValues(LoopValues& v, std::span<const ValuePeriod> periods, int t)
 {
     const ValuePeriod* p = periodOf(periods, t);
     if (!p)
-        return false;
+        return;
     v.gE = p->e;
     v.gX = p->x;
     v.gEp = p->ep;
@@ -58,8 +56,9 @@ bool applyValues(LoopValues& v, std::span<const ValuePeriod> periods, int t)
     v.gU = p->u;
     v.gS = p->s(t);
     v.gTemperature = static_cast<double>(kDegreesPerVolt * v.gS + kAmbient);
-    return true;
 }
+
+}  // namespace
 
 QRgb redCurve(int)
 {

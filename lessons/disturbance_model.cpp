@@ -5,7 +5,10 @@
 
 #include "lessons/lesson_text.h"
 #include "lessons/lessons.h"
+#include "lessons/oven_constants.h"
 #include "lessons/scene.h"
+#include "lessons/script_arithmetic.h"
+#include "lessons/shared_readouts.h"
 #include "picture/figures.h"
 #include "picture/oven_door.h"
 #include "picture/oven_picture.h"
@@ -24,34 +27,32 @@ constexpr int kFirstTick = 2;
 constexpr int kOpensAt = 100;
 constexpr int kClosesAt = 140;
 
-// The model, in extended precision: a ceiling or a truncation of these
-// products must fall on the same side as in the lesson's figures.
+// The oven at its steady state for E = 100 (51 degrees C, S = 3,9 V); while
+// the door is open it cools toward 20 degrees C, after it closes it creeps
+// back toward 51.
 struct DisturbanceModel {
-    long double setPoint;        // E, digital
-    long double dropRate;        // 1/103.01 per tick, toward 20 degrees C while open
-    long double recoveryRate;    // 1/200.01 per tick, back toward 51 degrees C
-    long double voltsPerUnit;    // converter N/A: 10/255 V rounded to 39 mV
-    long double unitsPerVolt;    // converter A/N: 255/10
-    long double risePerUnit;     // steady temperature rise per unit of E, degrees C
-    long double ambient;         // degrees C
-    long double steadyTemperature;
-    long double steadyTenths;    // S before the opening, in tenths of a volt
-    long double dropStart;       // volts: where the drop formula starts (not 3.9)
-    long double missing;         // fraction of the swing still missing when the door closes
-    long double tenth;           // S is rounded up to a tenth of a volt
-    long double tenthsPerVolt;
+    Extended setPoint;
+    Extended steadyTemperature;
+    double steadyS;
+    Extended dropStart;  // volts: where the drop formula starts, not 3.9
+    Extended missing;    // the part of the swing still missing when the door closes
 };
 constexpr DisturbanceModel kModel{
-    100, 0.009707795359673817L, 0.0049997500124993755L, 0.039L, 25.5L, 0.31L, 20, 51, 39, 3.8L, 0.32L, 0.1L, 10};
+    .setPoint = 100,
+    .steadyTemperature = 51,
+    .steadyS = 3.9,
+    .dropStart = 3.8L,
+    .missing = 0.32L,
+};
 
 // S plot: the steady level at y = 200, 16 pixels lower after the drop of 10 degrees C.
 struct DisturbanceCurve {
     int steadyY;
-    long double dropSpan;
+    Extended dropSpan;
     int lowestY;
-    long double recoverySpan;
+    Extended recoverySpan;
 };
-constexpr DisturbanceCurve kCurve{200, 50, 216, 16};
+constexpr DisturbanceCurve kCurve{.steadyY = 200, .dropSpan = 50, .lowestY = 216, .recoverySpan = 16};
 
 bool doorOpen(int d)
 {
@@ -62,13 +63,13 @@ bool doorOpen(int d)
 
 int disturbDropY(int d)
 {
-    const long double e = std::exp(-(d - kOpensAt) * kModel.dropRate);
+    const Extended e = std::exp(-(d - kOpensAt) * kDecimalRate103_01);
     return static_cast<int>(std::trunc(kCurve.dropSpan - kCurve.dropSpan * e + kCurve.steadyY));
 }
 
 int disturbRecoveryY(int d)
 {
-    const long double e = std::exp(-(d - kClosesAt) * kModel.recoveryRate);
+    const Extended e = std::exp(-(d - kClosesAt) * kDecimalRate200_01);
     return static_cast<int>(std::trunc(kCurve.lowestY - (kCurve.recoverySpan - kCurve.recoverySpan * e)));
 }
 
@@ -87,24 +88,24 @@ LoopValues disturbModelValues(int d)
 {
     LoopValues v;
     v.gE = kModel.setPoint;
-    const long double swing = kModel.risePerUnit * v.gE;
-    const long double voltsSwing = kModel.voltsPerUnit * v.gE;
+    const Extended swing = kRisePerUnit * v.gE;
+    const Extended voltsSwing = kVoltsPerUnit * v.gE;
     if (d <= kOpensAt) {
         v.gTemperature = kModel.steadyTemperature;
-        v.gS = kModel.tenth * kModel.steadyTenths;
+        v.gS = kModel.steadyS;
     } else if (d < kClosesAt) {
-        const long double e1 = std::exp(-(d - kOpensAt) * kModel.dropRate);
+        const Extended e1 = std::exp(-(d - kOpensAt) * kDecimalRate103_01);
         v.gTemperature = kModel.steadyTemperature - (1 - e1) * swing;
-        v.gS = kModel.tenth * std::ceil(kModel.tenthsPerVolt * (kModel.dropStart - (1 - e1) * voltsSwing));
+        v.gS = roundUpToTenth(kModel.dropStart - (1 - e1) * voltsSwing);
     } else {
-        const long double e2 = std::exp(-(d - kClosesAt) * kModel.recoveryRate);
-        v.gTemperature = kModel.ambient + (1 - kModel.missing * e2) * swing;
-        v.gS = kModel.tenth * std::ceil(kModel.tenthsPerVolt * (1 - kModel.missing * e2) * voltsSwing);
+        const Extended e2 = std::exp(-(d - kClosesAt) * kDecimalRate200_01);
+        v.gTemperature = kAmbient + (1 - kModel.missing * e2) * swing;
+        v.gS = roundUpToTenth((1 - kModel.missing * e2) * voltsSwing);
     }
     v.gEp = v.gE;
     v.gEpu = v.gE;
-    v.gU = kModel.voltsPerUnit * v.gE;
-    v.gX = kModel.unitsPerVolt * v.gS;
+    v.gU = kVoltsPerUnit * v.gE;
+    v.gX = kUnitsPerVolt * v.gS;
     return v;
 }
 
@@ -224,8 +225,8 @@ void disturbModelTick(Scene& scene)
     drawPlotFrame(w);
     drawCurves(w, d);
     static_cast<LoopValues&>(st) = disturbModelValues(d);
-    drawRegulatorLabel(w, kDisturbModelRegulator);
-    drawReadouts(w, st, kDisturbModelReadout);
+    drawRegulatorLabel(w, kOpenLoopRegulator);
+    drawReadouts(w, st, kOpenLoopReadout);
     drawPlotTitles(w, LeftTitle::DisturbanceQ);
     drawInstants(w, d);
     drawTemperatureCaption(s.fond, st.gTemperature);

@@ -4,13 +4,19 @@
 #include "lessons/closed_loop.h"
 #include "lessons/door_scenario.h"
 #include "lessons/lessons.h"
+#include "lessons/oven_constants.h"
 #include "lessons/scene.h"
+#include "lessons/shared_readouts.h"
 
 #include <array>
+#include <cmath>
 
 namespace t1 {
 
 namespace {
+
+// The steady level label, printed on every tick of the lesson.
+constexpr std::array kSteadyLabel{Label{150, 273, u"3,2V"}};
 
 // S(t) on screen: steady at 3,2 V (y = 200), the fall while the door is
 // open, the recovery under 8,7 V, steady again.
@@ -25,18 +31,22 @@ constexpr std::array kHighLabel{Label{232, 226, u"8,7V"}};
 constexpr std::array kSStub{Segment{480, 200, 490, 200}};
 
 constexpr std::array kCurves{
-    CurvePeriod{2, 39, kUStub, 270, {}, kSStub, sSteady, 0, false},
-    CurvePeriod{40, 79, {}, 270, {}, {}, sFall, 40, false},
-    CurvePeriod{80, 119, kURise, 219, kHighLabel, {}, sRecovery, 80, true},
-    CurvePeriod{120, 159, kUFall, 270, {}, {}, sSteady, 0, false},
-    CurvePeriod{160, 239, {}, 270, {}, {}, sSteady, 0, false},
+    CurvePeriod{.first = 2, .last = 39,
+                .uFigures = kUStub, .uLevel = 270,
+                .sFigures = kSStub, .sY = sSteady},
+    CurvePeriod{.first = 40, .last = 79,
+                .uLevel = 270,
+                .sY = sFall, .sOffset = 40},
+    CurvePeriod{.first = 80, .last = 119,
+                .uFigures = kURise, .uLevel = 219, .uLabels = kHighLabel,
+                .sY = sRecovery, .sOffset = 80, .sRising = true},
+    CurvePeriod{.first = 120, .last = 159, .uFigures = kUFall, .uLevel = 270, .sY = sSteady},
+    CurvePeriod{.first = 160, .last = 239, .uLevel = 270, .sY = sSteady},
 };
-constexpr std::array kSteadyLabel{Label{150, 273, u"3,2V"}};
 
 // The door takes 10 degrees C off in the second period (3,9 V of swing at
 // E = 100); the third period's 8,7 V brings S back up.
 constexpr Extended kE = 100;
-constexpr Extended kVoltsPerUnit = 0.039L;
 double sValueSteady(int) { return 3.2; }
 double sValueDoorOpen(int n)
 {
@@ -48,10 +58,16 @@ double sValueCorrection(int n)
 }
 
 constexpr std::array kValues{
-    ValuePeriod{2, 39, 100, 82, 18, 82, 3.2, sValueSteady},
-    ValuePeriod{40, 79, 100, 82, 18, 82, 3.2, sValueDoorOpen},
-    ValuePeriod{80, 119, 100, 51, 49, 223, 8.7, sValueCorrection},
-    ValuePeriod{120, 239, 100, 82, 18, 82, 3.2, sValueSteady},
+    ValuePeriod{.first = 2, .last = 39, .e = 100, .x = 82, .ep = 18, .epu = 82, .u = 3.2, .s = sValueSteady},
+    ValuePeriod{.first = 40, .last = 79, .e = 100, .x = 82, .ep = 18, .epu = 82, .u = 3.2, .s = sValueDoorOpen},
+    ValuePeriod{.first = 80, .last = 119, .e = 100, .x = 51, .ep = 49, .epu = 223, .u = 8.7, .s = sValueCorrection},
+    ValuePeriod{.first = 120, .last = 239, .e = 100, .x = 82, .ep = 18, .epu = 82, .u = 3.2, .s = sValueSteady},
+};
+
+constexpr RegulatorLabel kRegulator{
+    .patch = kGainLinePatch,
+    .lines = {kProportional, Label{170, 90, u"G = 4,55"}},
+    .lineCount = 2,
 };
 
 constexpr std::array kFixedTexts{
@@ -82,8 +98,15 @@ constexpr std::array kTexts{
 };
 
 constexpr ClosedLoopScript kScript{
-    doorScenarioOvenStep, &kPeriodLabels, kSteadyLabel, redCurve, kCurves, kValues,
-    &kDisturbPRegulator, false, &kDisturbPReadout, kTexts,
+    .oven = doorScenarioOvenStep,
+    .periodLabels = &kPeriodLabels,
+    .everyTickLabels = kSteadyLabel,
+    .curveColour = redCurve,
+    .curves = kCurves,
+    .values = kValues,
+    .regulator = &kRegulator,
+    .readout = &kClosedLoopReadout,
+    .texts = kTexts,
 };
 
 }  // namespace

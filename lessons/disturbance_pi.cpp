@@ -4,13 +4,19 @@
 #include "lessons/closed_loop.h"
 #include "lessons/door_scenario.h"
 #include "lessons/lessons.h"
+#include "lessons/oven_constants.h"
 #include "lessons/scene.h"
+#include "lessons/shared_readouts.h"
 
 #include <array>
+#include <cmath>
 
 namespace t1 {
 
 namespace {
+
+// The steady level label, printed on every tick of the lesson.
+constexpr std::array kSteadyLabel{Label{150, 283, u"1,6V"}};
 
 // S(t) on screen: steady at 1,6 V (y = 250), the fall while the door is
 // open, the rise under 7,8 V beyond the initial level, then one slow return
@@ -30,14 +36,21 @@ constexpr std::array kHighLabel{Label{232, 205, u"7,8V"}};
 constexpr std::array kSStub{Segment{480, 250, 490, 250}};
 
 constexpr std::array kCurves{
-    CurvePeriod{2, 39, kUStub, 280, {}, kSStub, sSteady, 0, false},
-    CurvePeriod{40, 79, {}, 280, {}, {}, sFall, 40, false},
-    CurvePeriod{80, 119, kURise, 202, kHighLabel, {}, sRise, 80, true},
-    CurvePeriod{120, 159, kUFall, 278, {}, {}, sReturn4, 120, false},
-    CurvePeriod{160, 199, {}, 279, {}, {}, sReturn5, 120, false},
-    CurvePeriod{200, 239, {}, 280, {}, {}, sReturn6, 120, false},
+    CurvePeriod{.first = 2, .last = 39,
+                .uFigures = kUStub, .uLevel = 280,
+                .sFigures = kSStub, .sY = sSteady},
+    CurvePeriod{.first = 40, .last = 79,
+                .uLevel = 280,
+                .sY = sFall, .sOffset = 40},
+    CurvePeriod{.first = 80, .last = 119,
+                .uFigures = kURise, .uLevel = 202, .uLabels = kHighLabel,
+                .sY = sRise, .sOffset = 80, .sRising = true},
+    CurvePeriod{.first = 120, .last = 159,
+                .uFigures = kUFall, .uLevel = 278,
+                .sY = sReturn4, .sOffset = 120},
+    CurvePeriod{.first = 160, .last = 199, .uLevel = 279, .sY = sReturn5, .sOffset = 120},
+    CurvePeriod{.first = 200, .last = 239, .uLevel = 280, .sY = sReturn6, .sOffset = 120},
 };
-constexpr std::array kSteadyLabel{Label{150, 283, u"1,6V"}};
 
 constexpr Extended kE = 40;
 // The door takes S down by 0.0975 V per unit of E (3,9 V at E = 40); the
@@ -49,19 +62,26 @@ double sValueDoorOpen(int t)
 }
 double sValueCorrection(int t)
 {
-    return roundUpToHundredth((1.8L - std::exp(-(t - 80) * kRate103_01)) * 0.039L * kE);
+    return roundUpToHundredth((1.8L - std::exp(-(t - 80) * kRate103_01)) * kVoltsPerUnit * kE);
 }
 double sValue4(int) { return 1.72; }
 double sValue56(int) { return 1.7; }
 
 constexpr std::array kValues{
-    ValuePeriod{2, 39, 40, 40, 0, 40, 1.6, sValueSteady},
-    ValuePeriod{40, 79, 40, 40, 0, 40, 1.6, sValueDoorOpen},
-    ValuePeriod{80, 119, 40, 11, 29, 200, 7.8, sValueCorrection},
-    ValuePeriod{120, 159, 40, 45, -5, 41, 1.6, sValue4},
-    ValuePeriod{160, 199, 40, 44, -4, 41, 1.6, sValue56},
-    ValuePeriod{200, 239, 40, 43, -3, 42, 1.6, sValue56},
+    ValuePeriod{.first = 2, .last = 39, .e = 40, .x = 40, .ep = 0, .epu = 40, .u = 1.6, .s = sValueSteady},
+    ValuePeriod{.first = 40, .last = 79, .e = 40, .x = 40, .ep = 0, .epu = 40, .u = 1.6, .s = sValueDoorOpen},
+    ValuePeriod{.first = 80, .last = 119, .e = 40, .x = 11, .ep = 29, .epu = 200, .u = 7.8, .s = sValueCorrection},
+    ValuePeriod{.first = 120, .last = 159, .e = 40, .x = 45, .ep = -5, .epu = 41, .u = 1.6, .s = sValue4},
+    ValuePeriod{.first = 160, .last = 199, .e = 40, .x = 44, .ep = -4, .epu = 41, .u = 1.6, .s = sValue56},
+    ValuePeriod{.first = 200, .last = 239, .e = 40, .x = 43, .ep = -3, .epu = 42, .u = 1.6, .s = sValue56},
 };
+
+// The closed loop's boxes but for a wider S: it shows hundredths here.
+constexpr ReadoutBoxes kReadout = [] {
+    ReadoutBoxes boxes = kClosedLoopReadout;
+    boxes.s = {645, 60, 675, 75};
+    return boxes;
+}();
 
 constexpr std::array kFixedTexts{
     Label{10, 180, u"Le régulateurPI"},
@@ -90,8 +110,16 @@ constexpr std::array kTexts{
 };
 
 constexpr ClosedLoopScript kScript{
-    doorScenarioOvenStep, &kPeriodLabels, kSteadyLabel, redCurve, kCurves, kValues,
-    &kDisturbPIRegulator, true, &kDisturbPIReadout, kTexts,
+    .oven = doorScenarioOvenStep,
+    .periodLabels = &kPeriodLabels,
+    .everyTickLabels = kSteadyLabel,
+    .curveColour = redCurve,
+    .curves = kCurves,
+    .values = kValues,
+    .regulator = &kPIRegulator,
+    .recurrenceBox = true,
+    .readout = &kReadout,
+    .texts = kTexts,
 };
 
 }  // namespace

@@ -2,7 +2,9 @@
 // control (G = 2, T = T1/5), over six sampling periods.
 #include "lessons/closed_loop.h"
 #include "lessons/lessons.h"
+#include "lessons/oven_constants.h"
 #include "lessons/scene.h"
+#include "lessons/shared_readouts.h"
 #include "picture/colours.h"
 
 #include <array>
@@ -10,6 +12,9 @@
 namespace t1 {
 
 namespace {
+
+// The first period's level label, printed on every tick of the lesson.
+constexpr std::array kFirstLevelLabel{Label{150, 203, u"7,8V"}};
 
 // S(t) on screen: 30 px per volt above y = 299, one exponential piece per period.
 int sPeriod1(int tau) { return riseY(299, 234, kRate200_2, tau); }
@@ -33,18 +38,30 @@ constexpr std::array kLabel6{Label{342, 268, u"2,7V"}};
 
 // The staircase of U (0.5 px per unit of Epu) and the pieces of S.
 constexpr std::array kCurves{
-    CurvePeriod{2, 39, {}, 200, {}, kSStub, sPeriod1, 1, true},
-    CurvePeriod{40, 79, kEdge2, 236, kLabel2, {}, sPeriod2, 40, true},
-    CurvePeriod{80, 119, kEdge3, 253, kLabel3, {}, sPeriod3, 80, true},
-    CurvePeriod{120, 159, kEdge4, 260, kLabel4, {}, sPeriod4, 120, true},
-    CurvePeriod{160, 199, kEdge5, 264, kLabel5, {}, sPeriod5, 160, true},
-    CurvePeriod{200, 239, kEdge6, 265, kLabel6, {}, sPeriod6, 200, true},
+    CurvePeriod{.first = 2, .last = 39,
+                .uLevel = 200,
+                .sFigures = kSStub, .sY = sPeriod1, .sOffset = 1, .sRising = true},
+    CurvePeriod{.first = 40, .last = 79,
+                .uFigures = kEdge2, .uLevel = 236, .uLabels = kLabel2,
+                .sY = sPeriod2, .sOffset = 40, .sRising = true},
+    CurvePeriod{.first = 80, .last = 119,
+                .uFigures = kEdge3, .uLevel = 253, .uLabels = kLabel3,
+                .sY = sPeriod3, .sOffset = 80, .sRising = true},
+    CurvePeriod{.first = 120, .last = 159,
+                .uFigures = kEdge4, .uLevel = 260, .uLabels = kLabel4,
+                .sY = sPeriod4, .sOffset = 120, .sRising = true},
+    CurvePeriod{.first = 160, .last = 199,
+                .uFigures = kEdge5, .uLevel = 264, .uLabels = kLabel5,
+                .sY = sPeriod5, .sOffset = 160, .sRising = true},
+    CurvePeriod{.first = 200, .last = 239,
+                .uFigures = kEdge6, .uLevel = 265, .uLabels = kLabel6,
+                .sY = sPeriod6, .sOffset = 200, .sRising = true},
 };
-constexpr std::array kFirstLevelLabel{Label{150, 203, u"7,8V"}};
 
 // S of each period: from where the last one ended towards the period's
-// command, rounded up to the next tenth. The amplitudes are the script's
-// differences 5.02 - 1.41, 3.7 - 2.06, 3.14 - 2.36, 2.82 - 2.5, 2.74 - 2.56.
+// command, rounded up to the next tenth. The amplitudes are held as the
+// doubles the script's differences give, 5.02 - 1.41, 3.7 - 2.06,
+// 3.14 - 2.36, 2.82 - 2.5 and 2.74 - 2.56, so that each rounding stays put.
 double sValue1(int n) { return roundUpToTenth(approach(0, 7.8, kRate200_1, n)); }
 double sValue2(int n) { return roundUpToTenth(approach(1.41, 3.6099999999999994, kRate200_01, n - 39)); }
 double sValue3(int n) { return roundUpToTenth(approach(2.06, 1.6400000000000001, kRate200_01, n - 79)); }
@@ -54,12 +71,18 @@ double sValue6(int n) { return roundUpToTenth(approach(2.56, 0.18000000000000016
 
 // X of a period is (255/10) S at the end of the last one; Ep = E - X, Epu = 2 Ep.
 constexpr std::array kValues{
-    ValuePeriod{2, 39, 100, 0, 100, 200, 7.8, sValue1},
-    ValuePeriod{40, 79, 100, 36, 64, 128, 5, sValue2},
-    ValuePeriod{80, 119, 100, 53, 47, 94, 3.7, sValue3},
-    ValuePeriod{120, 159, 100, 60, 40, 80, 3.1, sValue4},
-    ValuePeriod{160, 199, 100, 64, 36, 72, 2.8, sValue5},
-    ValuePeriod{200, 239, 100, 65, 35, 70, 2.7, sValue6},
+    ValuePeriod{.first = 2, .last = 39, .e = 100, .x = 0, .ep = 100, .epu = 200, .u = 7.8, .s = sValue1},
+    ValuePeriod{.first = 40, .last = 79, .e = 100, .x = 36, .ep = 64, .epu = 128, .u = 5, .s = sValue2},
+    ValuePeriod{.first = 80, .last = 119, .e = 100, .x = 53, .ep = 47, .epu = 94, .u = 3.7, .s = sValue3},
+    ValuePeriod{.first = 120, .last = 159, .e = 100, .x = 60, .ep = 40, .epu = 80, .u = 3.1, .s = sValue4},
+    ValuePeriod{.first = 160, .last = 199, .e = 100, .x = 64, .ep = 36, .epu = 72, .u = 2.8, .s = sValue5},
+    ValuePeriod{.first = 200, .last = 239, .e = 100, .x = 65, .ep = 35, .epu = 70, .u = 2.7, .s = sValue6},
+};
+
+constexpr RegulatorLabel kRegulator{
+    .patch = kGainLinePatch,
+    .lines = {kProportional, Label{170, 90, u"G = 2"}},
+    .lineCount = 2,
 };
 
 constexpr std::array kFixedTexts{
@@ -91,8 +114,15 @@ constexpr std::array kTexts{
 };
 
 constexpr ClosedLoopScript kScript{
-    heatingOvenStep, &kPeriodLabels, kFirstLevelLabel, heatColour, kCurves, kValues,
-    &kLoopPRegulator, false, &kLoopPReadout, kTexts,
+    .oven = heatingOvenStep,
+    .periodLabels = &kPeriodLabels,
+    .everyTickLabels = kFirstLevelLabel,
+    .curveColour = heatColour,
+    .curves = kCurves,
+    .values = kValues,
+    .regulator = &kRegulator,
+    .readout = &kClosedLoopReadout,
+    .texts = kTexts,
 };
 
 }  // namespace

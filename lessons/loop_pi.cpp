@@ -3,7 +3,9 @@
 // its final value in one sampling period; the values are the worked script.
 #include "lessons/closed_loop.h"
 #include "lessons/lessons.h"
+#include "lessons/oven_constants.h"
 #include "lessons/scene.h"
+#include "lessons/shared_readouts.h"
 #include "picture/colours.h"
 
 #include <array>
@@ -11,6 +13,10 @@
 namespace t1 {
 
 namespace {
+
+// The lesson sets its U(t) labels a little lower and to the left.
+constexpr PeriodLabels kPeriodLabelsPI{
+    Label{173, 283, u"T"}, Label{208, 283, u"2T"}, Label{525, 280, u"T"}, Label{560, 280, u"2T"}};
 
 // S(t) on screen: the rise of the first period, then flat at 1,6 V.
 int sRise(int tau) { return riseY(299, 400, kRate200_1, tau); }
@@ -28,12 +34,16 @@ constexpr std::array kLowLabel{Label{192, 266, u"1,6V"}};
 constexpr std::array kSStub{Segment{480, 300, 490, 300}};
 
 constexpr std::array kCurves{
-    CurvePeriod{2, 39, kStep, 200, kHighLabel, kSStub, sRise, 1, true},
-    CurvePeriod{40, 79, kFall, 282, kLowLabel, {}, sFinal, 0, false},
-    CurvePeriod{80, 119, kEdge3, 282, {}, {}, sFinal, 0, false},
-    CurvePeriod{120, 159, kEdge4, 282, {}, {}, sFinal, 0, false},
-    CurvePeriod{160, 199, kEdge5, 282, {}, {}, sFinal, 0, false},
-    CurvePeriod{200, 239, kEdge6, 282, {}, {}, sFinal, 0, false},
+    CurvePeriod{.first = 2, .last = 39,
+                .uFigures = kStep, .uLevel = 200, .uLabels = kHighLabel,
+                .sFigures = kSStub, .sY = sRise, .sOffset = 1, .sRising = true},
+    CurvePeriod{.first = 40, .last = 79,
+                .uFigures = kFall, .uLevel = 282, .uLabels = kLowLabel,
+                .sY = sFinal},
+    CurvePeriod{.first = 80, .last = 119, .uFigures = kEdge3, .uLevel = 282, .sY = sFinal},
+    CurvePeriod{.first = 120, .last = 159, .uFigures = kEdge4, .uLevel = 282, .sY = sFinal},
+    CurvePeriod{.first = 160, .last = 199, .uFigures = kEdge5, .uLevel = 282, .sY = sFinal},
+    CurvePeriod{.first = 200, .last = 239, .uFigures = kEdge6, .uLevel = 282, .sY = sFinal},
 };
 
 // The first period's 8,7 V drives S up, rounded up to the next tenth.
@@ -41,9 +51,17 @@ double sFirstPeriod(int t) { return roundUpToTenth(approach(0, 8.7, kRate200_01,
 double sSteady(int) { return 1.6; }
 
 constexpr std::array kValues{
-    ValuePeriod{2, 39, 40, 0, 40, 221, 8.7, sFirstPeriod},
-    ValuePeriod{40, 239, 40, 40, 0, 40, 1.6, sSteady},
+    ValuePeriod{.first = 2, .last = 39, .e = 40, .x = 0, .ep = 40, .epu = 221, .u = 8.7, .s = sFirstPeriod},
+    ValuePeriod{.first = 40, .last = 239, .e = 40, .x = 40, .ep = 0, .epu = 40, .u = 1.6, .s = sSteady},
 };
+
+// The closed loop's boxes but for X: two boxes, the second reaching lower.
+constexpr ReadoutBoxes kReadout = [] {
+    ReadoutBoxes boxes = kClosedLoopReadout;
+    boxes.x = {Box{120, 130, 140, 145}, Box{115, 135, 135, 150}};
+    boxes.xCount = 2;
+    return boxes;
+}();
 
 constexpr std::array kFixedTexts{
     Label{10, 180, u"Le régulateur est"},
@@ -81,8 +99,15 @@ constexpr std::array kTexts{
 };
 
 constexpr ClosedLoopScript kScript{
-    heatingOvenStep, &kLoopPIPeriodLabels, {}, heatColour, kCurves, kValues,
-    &kLoopPIRegulator, true, &kLoopPIReadout, kTexts,
+    .oven = heatingOvenStep,
+    .periodLabels = &kPeriodLabelsPI,
+    .curveColour = heatColour,
+    .curves = kCurves,
+    .values = kValues,
+    .regulator = &kPIRegulator,
+    .recurrenceBox = true,
+    .readout = &kReadout,
+    .texts = kTexts,
 };
 
 }  // namespace

@@ -5,7 +5,10 @@
 
 #include "lessons/lesson_text.h"
 #include "lessons/lessons.h"
+#include "lessons/oven_constants.h"
 #include "lessons/scene.h"
+#include "lessons/script_arithmetic.h"
+#include "lessons/shared_readouts.h"
 #include "picture/figures.h"
 #include "picture/oven_picture.h"
 #include "picture/plot_frame.h"
@@ -18,41 +21,33 @@ namespace t1 {
 
 namespace {
 
-// The model, in extended precision: a ceiling or a truncation of these
-// products must fall on the same side as in the lesson's figures.
+// The set-point, and the S plot: S = 0 at y = 299, the whole change of S
+// over 100 pixels.
 struct OpenLoopModel {
-    long double setPoint;      // E, digital
-    long double rate;          // 1/T1 = 1/30.01 per tick
-    long double voltsPerUnit;  // converter N/A: 10/255 V rounded to 39 mV
-    long double unitsPerVolt;  // converter A/N: 255/10
-    long double risePerUnit;   // steady temperature rise per unit of E, degrees C
-    long double ambient;       // degrees C
-    long double tenth;         // S is rounded up to a tenth of a volt
-    long double tenthsPerVolt;
-    long double curveBase;     // S plot: y of S = 0
-    long double curveSpan;     // pixels for the whole change of S
+    Extended setPoint;
+    int curveBase;
+    Extended curveSpan;
 };
-constexpr OpenLoopModel kModel{100, 0.033322225924691765L, 0.039L, 25.5L, 0.31L, 20, 0.1L, 10, 299, 100};
+constexpr OpenLoopModel kModel{.setPoint = 100, .curveBase = 299, .curveSpan = 100};
 
 }  // namespace
 
 int openLoopCurveY(int tau)
 {
-    const long double e = std::exp(-tau * kModel.rate);
-    return static_cast<int>(std::trunc(kModel.curveBase - kModel.curveSpan * (1 - e)));
+    return riseY(kModel.curveBase, kModel.curveSpan, kRate30_01, tau);
 }
 
 LoopValues openLoopValues(int n)
 {
-    const long double e = std::exp(-n * kModel.rate);
+    const Extended e = std::exp(-n * kRate30_01);
     LoopValues v;
     v.gE = kModel.setPoint;
-    v.gTemperature = kModel.ambient + (1 - e) * (kModel.risePerUnit * v.gE);
+    v.gTemperature = kAmbient + (1 - e) * (kRisePerUnit * v.gE);
     v.gEp = v.gE;
     v.gEpu = v.gE;
-    v.gU = kModel.voltsPerUnit * v.gE;
-    v.gS = kModel.tenth * std::ceil(kModel.tenthsPerVolt * (1 - e) * (kModel.voltsPerUnit * v.gE));
-    v.gX = kModel.unitsPerVolt * v.gS;
+    v.gU = kVoltsPerUnit * v.gE;
+    v.gS = roundUpToTenth((1 - e) * (kVoltsPerUnit * v.gE));
+    v.gX = kUnitsPerVolt * v.gS;
     return v;
 }
 

@@ -19,13 +19,8 @@ void drawPlotFrame(Canvas& window);
 // lessons that sample.
 void drawPeriodMarks(Canvas& window);
 
-// "T" and "2T" under the first two period marks of each plot.
+// "T" and "2T" under the first two period marks of each plot: U(t), then S(t).
 using PeriodLabels = std::array<Label, 4>;
-inline constexpr PeriodLabels kPeriodLabels{
-    Label{175, 280, u"T"}, Label{210, 280, u"2T"}, Label{525, 280, u"T"}, Label{560, 280, u"2T"}};
-// The PI loop lesson sets its U(t) labels a little lower and to the left.
-inline constexpr PeriodLabels kLoopPIPeriodLabels{
-    Label{173, 283, u"T"}, Label{208, 283, u"2T"}, Label{525, 280, u"T"}, Label{560, 280, u"2T"}};
 
 void drawPeriodLabels(Canvas& window, const PeriodLabels& labels);
 

@@ -22,9 +22,6 @@ constexpr std::array kOpenFeedback{
     Segment{90, 150, 97, 143}, Segment{90, 150, 97, 157},                       // arrowhead
 };
 
-// The open branch's cut comes right after the Ep box.
-constexpr int kBoxesBeforeCut = 2;
-
 // Where each value goes, above its signal's name.
 constexpr QPoint kEAt{10, 60};
 constexpr QPoint kEpAt{110, 60};
@@ -79,12 +76,15 @@ void drawReadouts(Canvas& w, const LoopValues& v, const ReadoutBoxes& boxes)
 
     w.setPenWidth(1);
     w.setPenAndBrush(colour::btnFace);
-    int drawn = 0;
-    for (const Box& box : boxes.erase()) {
+    drawBox(w, boxes.e);
+    drawBox(w, boxes.ep);
+    if (boxes.openFeedback)
+        cutFeedback(w);
+    drawBox(w, boxes.epu);
+    drawBox(w, boxes.u);
+    drawBox(w, boxes.s);
+    for (const Box& box : boxes.xBoxes())
         drawBox(w, box);
-        if (boxes.openFeedback && ++drawn == kBoxesBeforeCut)
-            cutFeedback(w);
-    }
     if (boxes.openFeedback) {
         w.setPenColour(colour::red);
         drawSegments(w, kOpenFeedback);

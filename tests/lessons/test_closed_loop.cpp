@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace t1;
-using namespace t1::testing;
+namespace t1::testing {
 
 namespace {
 
@@ -152,21 +151,18 @@ TEST_F(ClosedLoopRun, ContinuousModeHasNoGaps)
 
 TEST_F(ClosedLoopRun, TextsAppearFromTheirTickWithTheirMarkers)
 {
-    scene.st.gSceneTick = kLoopPBand.start;
-    for (int i = 0; i < 36; ++i)  // up to local tick 37
-        sceneTick(scene);
+    const LessonRow& loopP = lessonRow(Lesson::LoopP);
+    start(loopP);
+    runToTick(loopP, 37);
     EXPECT_EQ(at(50, 338), colour::btnFace);
-    sceneTick(scene);  // 38
-    sceneTick(scene);  // 39
+    runToTick(loopP, 39);
     EXPECT_EQ(at(50, 338), colour::yellow);
     EXPECT_EQ(at(50, 337), colour::yellow);
     EXPECT_EQ(at(50, 378), colour::btnFace);
-    for (int i = 0; i < 40; ++i)  // to 79
-        sceneTick(scene);
+    runToTick(loopP, 79);
     EXPECT_EQ(at(50, 378), colour::fuchsia);
     EXPECT_EQ(at(140, 430), colour::btnFace);
-    for (int i = 0; i < 122; ++i)  // to 201
-        sceneTick(scene);
+    runToTick(loopP, 201);
     EXPECT_EQ(scene.st.gTickLoopP, 201);
     EXPECT_EQ(at(140, 430), colour::purple);
 }
@@ -181,3 +177,5 @@ TEST_F(ClosedLoopRun, RedrawingATickLeavesTheSamePicture)
     runContinuous(lessonRow(Lesson::LoopPI));
     EXPECT_EQ(scene.surfaces.window.image(), first);
 }
+
+}  // namespace t1::testing

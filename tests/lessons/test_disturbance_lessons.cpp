@@ -3,8 +3,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace t1;
-using namespace t1::testing;
+namespace t1::testing {
 
 namespace {
 
@@ -34,11 +33,6 @@ protected:
                         w.pixel(545, 121) == colour::red};
         };
     }
-    void begin(const LessonRow& l)
-    {
-        scene.st.*l.period = 0;
-        start(l.band.start);
-    }
     std::map<int, Door> doors;
 };
 
@@ -46,8 +40,7 @@ protected:
 
 TEST_F(DisturbanceRun, ProportionalValuesThroughTheOpening)
 {
-    begin(lessonRow(Lesson::DisturbP));
-    run(lessonRow(Lesson::DisturbP));
+    runContinuous(lessonRow(Lesson::DisturbP));
     ASSERT_EQ(shown.size(), 239u);
     const Shown steady{"100", "82", "18", "82", "3,2", "3,2", "46"};
     expectShown(shown.at(2), steady, 2);
@@ -66,8 +59,7 @@ TEST_F(DisturbanceRun, ProportionalValuesThroughTheOpening)
 
 TEST_F(DisturbanceRun, PIValuesOvershootAndSettle)
 {
-    begin(lessonRow(Lesson::DisturbPI));
-    run(lessonRow(Lesson::DisturbPI));
+    runContinuous(lessonRow(Lesson::DisturbPI));
     const Shown steady{"40", "40", "0", "40", "1,6", "1,6", "33"};
     expectShown(shown.at(2), steady, 2);
     expectShown(shown.at(42), steady, 42);
@@ -89,8 +81,7 @@ TEST_F(DisturbanceRun, DoorShutThenOpenForTheSecondPeriodThenShutAgain)
 {
     for (const LessonRow* l : {&lessonRow(Lesson::DisturbP), &lessonRow(Lesson::DisturbPI)}) {
         doors.clear();
-        begin(*l);
-        run(*l);
+        runContinuous(*l);
         ASSERT_EQ(doors.size(), 239u);
         for (const auto& [t, d] : doors) {
             const bool open = 40 < t && t < 80;
@@ -103,19 +94,20 @@ TEST_F(DisturbanceRun, DoorShutThenOpenForTheSecondPeriodThenShutAgain)
 
 TEST_F(DisturbanceRun, LeakStrokesMoveRightWhileTheDoorIsOpen)
 {
-    begin(lessonRow(Lesson::DisturbP));
-    run(lessonRow(Lesson::DisturbP), 41);
+    const LessonRow& disturbP = lessonRow(Lesson::DisturbP);
+    start(disturbP);
+    runToTick(disturbP, 41);
     // First group at phase t + 60: 550 to 560 on row 125, its left end under
     // the red opening drawn after it.
     EXPECT_EQ(at(559, 125), colour::violet);
     EXPECT_EQ(at(560, 125), colour::btnFace);
     EXPECT_EQ(at(549, 125), colour::red);
     EXPECT_EQ(at(510, 125), colour::btnFace);  // no second group yet
-    run(lessonRow(Lesson::DisturbP), 79);
+    runToTick(disturbP, 79);
     EXPECT_EQ(at(575, 125), colour::violet);
     EXPECT_EQ(at(560, 125), colour::btnFace);  // wiped as it moved
     EXPECT_EQ(at(555, 125), colour::violet);   // second group, from t = 61
-    run(lessonRow(Lesson::DisturbP), 81);
+    runToTick(disturbP, 81);
     for (int x = 500; x < 600; ++x)
         for (int y = 121; y < 142; ++y)
             ASSERT_EQ(at(x, y), colour::btnFace) << x << "," << y;
@@ -123,11 +115,12 @@ TEST_F(DisturbanceRun, LeakStrokesMoveRightWhileTheDoorIsOpen)
 
 TEST_F(DisturbanceRun, NewRunWipesWhatAnInterruptedRunLeftUnderTheOven)
 {
-    begin(lessonRow(Lesson::DisturbPI));
-    run(lessonRow(Lesson::DisturbPI), 60);
+    const LessonRow& disturbPI = lessonRow(Lesson::DisturbPI);
+    start(disturbPI);
+    runToTick(disturbPI, 60);
     EXPECT_EQ(at(545, 121), colour::red);
-    begin(lessonRow(Lesson::DisturbPI));
-    run(lessonRow(Lesson::DisturbPI), 2);
+    start(disturbPI);
+    runToTick(disturbPI, 2);
     for (int x = 500; x < 600; ++x)
         for (int y = 121; y < 142; ++y)
             ASSERT_EQ(at(x, y), colour::btnFace) << x << "," << y;
@@ -135,8 +128,7 @@ TEST_F(DisturbanceRun, NewRunWipesWhatAnInterruptedRunLeftUnderTheOven)
 
 TEST_F(DisturbanceRun, ProportionalCurves)
 {
-    begin(lessonRow(Lesson::DisturbP));
-    run(lessonRow(Lesson::DisturbP));
+    runContinuous(lessonRow(Lesson::DisturbP));
     // U: steady at y = 270, up to 8,7 V at x = 219, back down at x = 259.
     EXPECT_EQ(at(135, 270), colour::red);  // the steady state before t = 0
     EXPECT_EQ(at(141, 270), colour::red);
@@ -156,8 +148,7 @@ TEST_F(DisturbanceRun, ProportionalCurves)
 
 TEST_F(DisturbanceRun, PIReturnCurveStepsDownOnePixelPerPeriod)
 {
-    begin(lessonRow(Lesson::DisturbPI));
-    run(lessonRow(Lesson::DisturbPI));
+    runContinuous(lessonRow(Lesson::DisturbPI));
     const std::pair<int, int> points[] = {{120, 244}, {159, 247}, {160, 248}, {199, 250}, {200, 251}, {239, 252}};
     for (const auto& [t, y] : points)
         EXPECT_EQ(at(t + 489, y), colour::red) << "S at t " << t;
@@ -178,3 +169,5 @@ TEST_F(DisturbanceRun, StepModeOpensOnTick41AndClosesOnTick81)
     EXPECT_TRUE(doors.at(81).shutOnPicture);
     EXPECT_EQ(scene.st.gSceneTick, 4240);
 }
+
+}  // namespace t1::testing

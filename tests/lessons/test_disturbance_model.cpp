@@ -6,9 +6,7 @@
 
 #include <utility>
 
-using namespace t1;
-using t1::testing::countIn;
-using t1::testing::LessonRig;
+namespace t1::testing {
 
 namespace {
 
@@ -51,7 +49,7 @@ TEST(DisturbModelScript, DropThenSlowRecovery)
 
 TEST(DisturbModelScript, ReadoutsAlongTheRun)
 {
-    t1::testing::FrenchNumbers french;
+    FrenchNumbers french;
     const std::pair<int, const char*> timeline[] = {
         {2, "E 100 Ep 100 Epu 100 U 3,9 S 3,9 X 100 T 51"},
         {100, "E 100 Ep 100 Epu 100 U 3,9 S 3,9 X 100 T 51"},
@@ -65,7 +63,7 @@ TEST(DisturbModelScript, ReadoutsAlongTheRun)
         {220, "E 100 Ep 100 Epu 100 U 3,9 S 3,1 X 80 T 45"},
     };
     for (auto [d, line] : timeline)
-        EXPECT_EQ(t1::testing::readouts(disturbModelValues(d)), line) << "d " << d;
+        EXPECT_EQ(readouts(disturbModelValues(d)), line) << "d " << d;
     // Once fallen, the temperature does not come back to 51 within the lesson.
     for (int d = 104; d <= 220; ++d)
         EXPECT_LT(disturbModelValues(d).gTemperature, 50) << d;
@@ -142,8 +140,7 @@ TEST_F(DisturbModel, LastTickAndNothingAfter)
     EXPECT_EQ(w.pixel(709, 210), colour::red);
     EXPECT_EQ(rig.fond().pixel(100, 20), colour::red);  // red inside, no heat lines
     const QImage window = w.image();
-    for (int i = 0; i < 3; ++i)
-        sceneTick(rig.scene);
+    EXPECT_TRUE(rig.runTo().empty());
     EXPECT_EQ(rig.scene.st.gSceneTick, kDisturbModelBand.end);
     EXPECT_EQ(w.image(), window);
 }
@@ -176,3 +173,5 @@ TEST_F(DisturbModel, RestartGivesTheSamePictureAsAFirstRun)
     EXPECT_EQ(w.image(), first.window().image());
     EXPECT_EQ(rig.fond().image(), first.fond().image());
 }
+
+}  // namespace t1::testing

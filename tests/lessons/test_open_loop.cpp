@@ -7,9 +7,7 @@
 #include <cmath>
 #include <utility>
 
-using namespace t1;
-using t1::testing::countIn;
-using t1::testing::LessonRig;
+namespace t1::testing {
 
 namespace {
 
@@ -36,7 +34,7 @@ TEST(OpenLoopScript, CurveRisesFrom299Toward199)
 
 TEST(OpenLoopScript, ReadoutsAlongTheRun)
 {
-    t1::testing::FrenchNumbers french;
+    FrenchNumbers french;
     const std::pair<int, const char*> timeline[] = {
         {2, "E 100 Ep 100 Epu 100 U 3,9 S 0,3 X 8 T 22"},
         {29, "E 100 Ep 100 Epu 100 U 3,9 S 2,5 X 64 T 40"},
@@ -47,7 +45,7 @@ TEST(OpenLoopScript, ReadoutsAlongTheRun)
         {255, "E 100 Ep 100 Epu 100 U 3,9 S 3,9 X 100 T 51"},
     };
     for (auto [n, line] : timeline)
-        EXPECT_EQ(t1::testing::readouts(openLoopValues(n)), line) << "n " << n;
+        EXPECT_EQ(readouts(openLoopValues(n)), line) << "n " << n;
 
     // S never shows more than 3,9 V, and X reads 100 only together with it.
     for (int n = 2; n <= 255; ++n) {
@@ -105,8 +103,7 @@ TEST_F(OpenLoop, LastTickAndNothingAfter)
 
     const QImage window = w.image();
     const QImage fond = rig.fond().image();
-    for (int i = 0; i < 5; ++i)
-        sceneTick(rig.scene);
+    EXPECT_TRUE(rig.runTo().empty());
     EXPECT_EQ(rig.scene.st.gSceneTick, kOpenLoopBand.end);
     EXPECT_EQ(w.image(), window);
     EXPECT_EQ(rig.fond().image(), fond);
@@ -144,3 +141,5 @@ TEST_F(OpenLoop, RestartGivesTheSamePictureAsAFirstRun)
     EXPECT_EQ(w.image(), first.window().image());
     EXPECT_EQ(rig.fond().image(), first.fond().image());
 }
+
+}  // namespace t1::testing

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace t1;
+namespace t1::testing {
 
 namespace {
 
@@ -69,3 +69,5 @@ TEST(Presentation, RedrawnOverItselfAndNothingElseTouched)
     EXPECT_TRUE(scene.surfaces.fond.image().isNull());
     EXPECT_EQ(scene.st.gSceneTick, 0);
 }
+
+}  // namespace t1::testing

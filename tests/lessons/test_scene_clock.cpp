@@ -4,42 +4,24 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
-using namespace t1;
-using t1::testing::FakeControls;
+namespace t1::testing {
 
 namespace {
 
-struct Rig {
-    Scene scene;
-    FakeControls controls;
-    Rig() { scene.controls = &controls; }
-
-    // Ticks until the clock stops moving; returns the local ticks drawn.
-    std::vector<int> runUntilHalt(const LessonRow& l, int limit = 400)
-    {
-        std::vector<int> drawn;
-        for (int i = 0; i < limit; ++i) {
-            const int before = scene.st.gSceneTick;
-            sceneTick(scene);
-            if (scene.st.gSceneTick == before)
-                break;
-            drawn.push_back(scene.st.*l.localTick);
-        }
-        return drawn;
-    }
-};
-
-std::vector<int> range(int from, int to)
+// The clocks from..to of a lesson's band, both included.
+std::vector<int> clocks(const LessonRow& l, int from, int to)
 {
     std::vector<int> v;
-    for (int i = from; i <= to; ++i)
-        v.push_back(i);
+    for (int t = from; t <= to; ++t)
+        v.push_back(l.band.base + t);
     return v;
 }
 
-const LessonRow kClosedLoops[] = {lessonRow(Lesson::LoopP), lessonRow(Lesson::LoopPI), lessonRow(Lesson::DisturbP), lessonRow(Lesson::DisturbPI)};
+const LessonRow kClosedLoops[] = {lessonRow(Lesson::LoopP), lessonRow(Lesson::LoopPI), lessonRow(Lesson::DisturbP),
+                                  lessonRow(Lesson::DisturbPI)};
 
 }  // namespace
 
@@ -80,41 +62,39 @@ TEST(PeriodCycle, OnePressMovesExactlyOneStep)
 TEST(SceneClock, ContinuousRunOfEachLessonRow)
 {
     for (const LessonRow& l : kClosedLoops) {
-        Rig rig;
-        rig.scene.st.gSceneTick = l.band.start;
-        EXPECT_EQ(rig.runUntilHalt(l), range(2, 240)) << l.band.base;
-        EXPECT_EQ(rig.scene.st.gSceneTick, l.band.end);
-        // Further ticks change nothing.
-        sceneTick(rig.scene);
+        LessonRig rig{Backdrop::ClockOnly};
+        rig.start(l);
+        EXPECT_EQ(rig.runTo(), clocks(l, 2, 240)) << l.band.base;
         EXPECT_EQ(rig.scene.st.gSceneTick, l.band.end);
         EXPECT_EQ(rig.scene.st.*l.localTick, 240);
+        // Further ticks change nothing.
+        EXPECT_TRUE(rig.runTo().empty());
+        EXPECT_EQ(rig.scene.st.gSceneTick, l.band.end);
     }
 }
 
 TEST(SceneClock, StepModeDrawsEachPeriodAndHaltsAtItsEnd)
 {
-    const std::vector<int> drawnPerPeriod[] = {range(2, 39), range(41, 79), range(81, 119),
-                                               range(121, 159), range(161, 199), range(201, 240)};
-    const int halts[] = {39, 79, 119, 159, 199, 240};
+    const std::pair<int, int> drawnPerPeriod[] = {{2, 39}, {41, 79}, {81, 119}, {121, 159}, {161, 199}, {201, 240}};
     for (const LessonRow& l : kClosedLoops) {
-        Rig rig;
+        LessonRig rig{Backdrop::ClockOnly};
         AnimationState& st = rig.scene.st;
         for (int round = 0; round < 2; ++round)  // the cycle restarts after period 6
             for (int k = 1; k <= kPeriodCount; ++k) {
                 advancePeriod(st.*l.period, st.gSceneTick, l.band.base);
-                EXPECT_EQ(rig.runUntilHalt(l), drawnPerPeriod[k - 1]) << l.band.base << " period " << k;
-                EXPECT_EQ(st.gSceneTick, l.band.base + halts[k - 1]);
+                const auto [from, to] = drawnPerPeriod[k - 1];
+                EXPECT_EQ(rig.runTo(), clocks(l, from, to)) << l.band.base << " period " << k;
+                EXPECT_EQ(st.gSceneTick, l.band.base + to);
             }
     }
 }
 
 TEST(SceneClock, PressDuringAPeriodJumpsToTheNext)
 {
-    Rig rig;
+    LessonRig rig{Backdrop::ClockOnly};
     AnimationState& st = rig.scene.st;
     advancePeriod(st.gPeriodLoopPI, st.gSceneTick, kLoopPIBand.base);
-    for (int i = 0; i < 10; ++i)
-        sceneTick(rig.scene);
+    rig.runTo(kLoopPIBand.base + 11);
     EXPECT_EQ(st.gTickLoopPI, 11);
     advancePeriod(st.gPeriodLoopPI, st.gSceneTick, kLoopPIBand.base);
     sceneTick(rig.scene);
@@ -123,65 +103,48 @@ TEST(SceneClock, PressDuringAPeriodJumpsToTheNext)
 
 TEST(SceneClock, PeriodIndexOfAnotherLessonDoesNotRunThisOne)
 {
-    Rig rig;
+    LessonRig rig{Backdrop::ClockOnly};
     AnimationState& st = rig.scene.st;
     // The P lesson's clock with only the PI period index released.
     st.gSceneTick = kLoopPBand.base + 45;
     st.gPeriodLoopP = 1;
     st.gPeriodLoopPI = 2;
-    sceneTick(rig.scene);
+    EXPECT_TRUE(rig.runTo().empty());
     EXPECT_EQ(st.gSceneTick, kLoopPBand.base + 45);
 }
 
 TEST(SceneClock, ContinuousOnlyBands)
 {
-    Rig rig;
-    AnimationState& st = rig.scene.st;
-    st.gSceneTick = kOpenLoopBand.start;
-    int ticks = 0;
-    while (ticks < 1000) {
-        const int before = st.gSceneTick;
-        sceneTick(rig.scene);
-        if (st.gSceneTick == before)
-            break;
-        ++ticks;
-    }
-    EXPECT_EQ(ticks, 254);
-    EXPECT_EQ(st.gSceneTick, 255);
+    LessonRig rig{Backdrop::ClockOnly};
+    rig.start(lessonRow(Lesson::OpenLoop));
+    EXPECT_EQ(rig.runTo(), clocks(lessonRow(Lesson::OpenLoop), 2, 255));
+    EXPECT_EQ(rig.scene.st.gSceneTick, 255);
 
-    st.gSceneTick = kDisturbModelBand.start;
-    std::vector<int> drawn;
-    for (int i = 0; i < 1000; ++i) {
-        const int before = st.gSceneTick;
-        sceneTick(rig.scene);
-        if (st.gSceneTick == before)
-            break;
-        drawn.push_back(st.gTickDisturbModel);
-    }
-    EXPECT_EQ(drawn, range(2, 220));
-    EXPECT_EQ(st.gSceneTick, 3220);
+    const LessonRow& model = lessonRow(Lesson::DisturbModel);
+    rig.start(model);
+    EXPECT_EQ(rig.runTo(), clocks(model, 2, 220));
+    EXPECT_EQ(rig.scene.st.gSceneTick, 3220);
+    EXPECT_EQ(rig.scene.st.gTickDisturbModel, 220);
 }
 
 TEST(SceneClock, IdleAndPresentationNeverMove)
 {
-    Rig rig;
+    LessonRig rig{Backdrop::ClockOnly};
     for (int clock : {kIdleClock, kPresentationClock}) {
         rig.scene.st.gSceneTick = clock;
-        for (int i = 0; i < 5; ++i)
-            sceneTick(rig.scene);
+        EXPECT_TRUE(rig.runTo().empty());
         EXPECT_EQ(rig.scene.st.gSceneTick, clock);
     }
 }
 
 TEST(SceneClock, LocalTicksKeepTheirValueWhenAnotherLessonRuns)
 {
-    Rig rig;
+    LessonRig rig{Backdrop::ClockOnly};
     AnimationState& st = rig.scene.st;
-    st.gSceneTick = kLoopPBand.start;
-    for (int i = 0; i < 30; ++i)
-        sceneTick(rig.scene);
+    rig.start(lessonRow(Lesson::LoopP));
+    rig.runTo(kLoopPBand.base + 31);
     EXPECT_EQ(st.gTickLoopP, 31);
-    st.gSceneTick = kDisturbPIBand.start;
+    rig.start(lessonRow(Lesson::DisturbPI));
     sceneTick(rig.scene);
     EXPECT_EQ(st.gTickDisturbPI, 2);
     EXPECT_EQ(st.gTickLoopP, 31);
@@ -196,3 +159,5 @@ TEST(LessonArea, ClearingCoversExactlyTheLowerBand)
     EXPECT_EQ(window.pixel(400, 169), colour::black);
     EXPECT_EQ(window.pixel(400, 480), colour::black);
 }
+
+}  // namespace t1::testing

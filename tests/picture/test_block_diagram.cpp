@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace t1;
+namespace t1::testing {
 
 namespace {
 
@@ -130,3 +130,5 @@ TEST(BlockDiagram, RepaintingIsIdempotent)
     drawBlockDiagram(c);
     EXPECT_EQ(c.image(), once);
 }
+
+}  // namespace t1::testing

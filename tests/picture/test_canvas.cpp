@@ -6,7 +6,7 @@
 
 #include <array>
 
-using namespace t1;
+namespace t1::testing {
 
 namespace {
 
@@ -449,3 +449,5 @@ TEST(CanvasText, ANewPictureForgetsWhatWasPrinted)
     EXPECT_EQ(countColour(c, colour::blue), printed);
     EXPECT_GT(printed, 0);
 }
+
+}  // namespace t1::testing

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-using namespace t1;
+namespace t1::testing {
 
 namespace {
 
@@ -85,3 +85,5 @@ TEST(OvenDoor, WipeClearsUnderTheOvenOnly)
     for (auto [x, y] : {std::pair{550, 119}, {550, 142}, {601, 130}, {497, 130}})
         EXPECT_EQ(w.pixel(x, y), colour::black) << x << "," << y;
 }
+
+}  // namespace t1::testing

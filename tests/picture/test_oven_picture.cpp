@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-using namespace t1;
+namespace t1::testing {
 
 namespace {
 
@@ -287,3 +287,5 @@ TEST_F(OvenFixture, CaptionShowsTheTemperatureRoundedUp)
             inked = inked || s.fond.pixel(x, y) == colour::black;
     EXPECT_TRUE(inked);
 }
+
+}  // namespace t1::testing

@@ -10,7 +10,7 @@
 
 #include <vector>
 
-using namespace t1;
+namespace t1::testing {
 
 namespace {
 
@@ -18,10 +18,39 @@ constexpr QRgb kMarker = fromBgr(0x123456);
 constexpr QRgb kInk = fromBgr(0x654321);
 // The block diagram's band, where the readouts live.
 constexpr int kDiagramBottom = 170;
+// Where the open branch cuts the feedback line.
+constexpr Box kCut{70, 120, 90, 160};
+
+// Boxes of these tests' own around the places of the values, two for X.
+constexpr ReadoutBoxes kBoxes{
+    .e = {8, 58, 33, 74},
+    .ep = {108, 58, 131, 76},
+    .epu = {238, 59, 262, 74},
+    .u = {333, 57, 354, 73},
+    .s = {643, 58, 670, 76},
+    .x = {Box{113, 131, 141, 146}, Box{116, 140, 150, 152}},
+    .xCount = 2,
+};
+
+ReadoutBoxes openBranch(ReadoutBoxes boxes)
+{
+    boxes.openFeedback = true;
+    return boxes;
+}
 
 bool inside(const Box& b, int x, int y)
 {
     return b.x1 <= x && x < b.x2 && b.y1 <= y && y < b.y2;
+}
+
+std::vector<Box> wipedBy(const ReadoutBoxes& b)
+{
+    std::vector<Box> boxes{b.e, b.ep, b.epu, b.u, b.s};
+    for (const Box& x : b.xBoxes())
+        boxes.push_back(x);
+    if (b.openFeedback)
+        boxes.push_back(kCut);
+    return boxes;
 }
 
 // A window covered in a marker colour, printing in a colour of its own,
@@ -66,35 +95,15 @@ bool sameArea(const Canvas& a, const Canvas& b, const QRect& r)
 
 }  // namespace
 
-// Each row's boxes are wiped, and nothing else above the lesson area is,
-// except the feedback cut of the open-loop rows.
-TEST(Readouts, EachLessonWipesExactlyItsBoxes)
+// The boxes are wiped and nothing else above the lesson area is, but for the
+// feedback cut of an open branch.
+TEST(Readouts, WipeExactlyTheirBoxes)
 {
-    constexpr Box kCut{70, 120, 90, 160};
-    struct Row {
-        const char* name;
-        const ReadoutBoxes* boxes;
-        std::vector<Box> expected;
-    };
-    const std::vector<Box> openLoop{{10, 60, 20, 70},   {110, 60, 120, 70}, {240, 60, 250, 70},
-                                    {335, 60, 345, 70}, {645, 60, 665, 75}, {115, 130, 145, 148}};
-    const std::vector<Box> loopP{{10, 60, 30, 75},   {110, 60, 130, 75}, {240, 60, 260, 75},
-                                 {335, 60, 355, 75}, {645, 60, 665, 75}, {115, 130, 145, 148}};
-    const std::vector<Box> loopPI{{10, 60, 30, 75},   {110, 60, 130, 75},   {240, 60, 260, 75}, {335, 60, 355, 75},
-                                  {645, 60, 665, 75}, {120, 130, 140, 145}, {115, 135, 135, 150}};
-    const std::vector<Box> disturbPI{{10, 60, 30, 75},   {110, 60, 130, 75}, {240, 60, 260, 75},
-                                     {335, 60, 355, 75}, {645, 60, 675, 75}, {115, 130, 145, 148}};
-    const Row rows[] = {
-        {"open loop", &kOpenLoopReadout, openLoop},     {"disturbance model", &kDisturbModelReadout, openLoop},
-        {"loop P", &kLoopPReadout, loopP},              {"disturbance P", &kDisturbPReadout, loopP},
-        {"loop PI", &kLoopPIReadout, loopPI},           {"disturbance PI", &kDisturbPIReadout, disturbPI},
-    };
-    for (const Row& row : rows) {
+    for (const ReadoutBoxes& boxes : {kBoxes, openBranch(kBoxes)}) {
+        const char* name = boxes.openFeedback ? "open" : "closed";
         Canvas w = markedWindow();
-        drawReadouts(w, steadyP(), *row.boxes);
-        std::vector<Box> wiped = row.expected;
-        if (row.boxes->openFeedback)
-            wiped.push_back(kCut);
+        drawReadouts(w, steadyP(), boxes);
+        const std::vector<Box> wiped = wipedBy(boxes);
         for (int y = 0; y < kDiagramBottom; ++y) {
             for (int x = 0; x < kSurfaceWidth; ++x) {
                 bool inBox = false;
@@ -102,19 +111,18 @@ TEST(Readouts, EachLessonWipesExactlyItsBoxes)
                     inBox = inBox || inside(b, x, y);
                 const QRgb p = w.pixel(x, y);
                 if (inBox)
-                    ASSERT_TRUE(p == colour::btnFace || p == kInk || p == colour::red)
-                        << row.name << " at " << x << "," << y;
+                    ASSERT_TRUE(p == colour::btnFace || p == kInk || p == colour::red) << name << " at " << x << "," << y;
                 else
-                    ASSERT_TRUE(p != colour::btnFace) << row.name << " wiped " << x << "," << y;
+                    ASSERT_TRUE(p != colour::btnFace) << name << " wiped " << x << "," << y;
             }
         }
         // Most of each box is background after the values are printed.
-        for (const Box& b : row.expected) {
+        for (const Box& b : wiped) {
             int background = 0;
             for (int y = b.y1; y < b.y2; ++y)
                 for (int x = b.x1; x < b.x2; ++x)
                     background += w.pixel(x, y) == colour::btnFace;
-            EXPECT_GT(2 * background, (b.x2 - b.x1) * (b.y2 - b.y1)) << row.name;
+            EXPECT_GT(2 * background, (b.x2 - b.x1) * (b.y2 - b.y1)) << name;
         }
     }
 }
@@ -127,11 +135,11 @@ TEST(Readouts, ValuesLandAboveTheirNames)
     v.gU = 0.039 * 100;
     v.gX = 35.7;
     Canvas w = markedWindow();
-    drawReadouts(w, v, kLoopPReadout);
+    drawReadouts(w, v, kBoxes);
 
     Canvas expected = markedWindow();
     expected.setPenAndBrush(colour::btnFace);
-    for (const Box& b : kLoopPReadout.erase())
+    for (const Box& b : wipedBy(kBoxes))
         expected.rectangle(b.x1, b.y1, b.x2, b.y2);
     const struct {
         int x, y;
@@ -140,14 +148,14 @@ TEST(Readouts, ValuesLandAboveTheirNames)
                    {355, 60, "V"},  {645, 60, "3,2"}, {667, 60, "V"},  {115, 135, "36"}};
     for (const auto& p : printed)
         expected.textOut(p.x, p.y, QString::fromUtf8(p.text));
-    EXPECT_TRUE(sameArea(w, expected, QRect(0, 0, kSurfaceWidth, 170)));
+    EXPECT_TRUE(sameArea(w, expected, QRect(0, 0, kSurfaceWidth, kDiagramBottom)));
     QLocale::setDefault(saved);
 }
 
-TEST(FeedbackBranch, OpenLoopCutsTheLineAndHoldsXAtZero)
+TEST(FeedbackBranch, OpenBranchCutsTheLineAndHoldsXAtZero)
 {
     Canvas w = diagramWindow();
-    drawReadouts(w, steadyP(), kOpenLoopReadout);
+    drawReadouts(w, steadyP(), openBranch(kBoxes));
     // The upright part ends above the cut, on a bar.
     EXPECT_EQ(w.pixel(80, 119), colour::red);
     EXPECT_EQ(w.pixel(80, 130), colour::btnFace);
@@ -172,7 +180,7 @@ TEST(FeedbackBranch, OpenLoopCutsTheLineAndHoldsXAtZero)
 TEST(FeedbackBranch, ClosedLoopRunsWholeIntoTheComparator)
 {
     Canvas w = diagramWindow();
-    drawReadouts(w, steadyP(), kOpenLoopReadout);
+    drawReadouts(w, steadyP(), openBranch(kBoxes));
     w.setPenWidth(1);
     drawClosedFeedback(w);
     for (int y = 100; y <= 150; ++y)
@@ -186,30 +194,32 @@ TEST(FeedbackBranch, ClosedLoopRunsWholeIntoTheComparator)
     EXPECT_EQ(w.pixel(85, 151), colour::btnFace);
 }
 
-TEST(RegulatorLabel, PatchSizeDecidesWhatIsWiped)
+TEST(RegulatorLabel, RedPatchThenItsLinesInTheWindowsFont)
 {
-    Canvas whole = markedWindow();
-    drawRegulatorLabel(whole, kOpenLoopRegulator);
-    EXPECT_EQ(whole.pixel(142, 76), colour::red);
-    EXPECT_EQ(whole.pixel(228, 104), colour::red);
-    EXPECT_EQ(whole.pixel(229, 104), kMarker);
-    EXPECT_EQ(whole.pixel(228, 105), kMarker);
-
-    // The gain patch leaves the first line's area alone.
-    Canvas gain = markedWindow();
-    drawRegulatorLabel(gain, kDisturbPRegulator);
-    EXPECT_EQ(gain.pixel(225, 80), kMarker);
-    EXPECT_EQ(gain.pixel(170, 90), colour::red);
-    EXPECT_EQ(gain.pixel(200, 99), kMarker);
-
-    // Labels are printed in the window's font, over the patch.
-    Canvas expected = markedWindow();
-    expected.setPenAndBrush(colour::red);
-    expected.rectangle(142, 76, 229, 105);
-    expected.textOut(180, 75, QStringLiteral("PI"));
-    Canvas pi = markedWindow();
-    drawRegulatorLabel(pi, kDisturbPIRegulator);
-    EXPECT_TRUE(sameArea(pi, expected, QRect(140, 50, 90, 60)));
+    constexpr RegulatorLabel kTwoLines{
+        .patch = {150, 80, 210, 100},
+        .lines = {Label{152, 78, u"réglage"}, Label{160, 90, u"G = 9"}},
+        .lineCount = 2,
+    };
+    // As many lines as the label counts.
+    for (int count : {2, 1}) {
+        RegulatorLabel label = kTwoLines;
+        label.lineCount = count;
+        Canvas w = markedWindow();
+        drawRegulatorLabel(w, label);
+        Canvas expected = markedWindow();
+        expected.setPenAndBrush(colour::red);
+        expected.rectangle(150, 80, 210, 100);
+        expected.textOut(152, 78, QStringLiteral("réglage"));
+        if (count == 2)
+            expected.textOut(160, 90, QStringLiteral("G = 9"));
+        EXPECT_EQ(w.image(), expected.image()) << count << " lines";
+        // The patch covers its first corner but not its second.
+        EXPECT_EQ(w.pixel(150, 80), colour::red);
+        EXPECT_EQ(w.pixel(209, 99), colour::red);
+        EXPECT_EQ(w.pixel(210, 99), kMarker);
+        EXPECT_EQ(w.pixel(209, 100), kMarker);
+    }
 }
 
 TEST(PlotFrame, AxesArrowsAndPeriodMarks)
@@ -238,16 +248,18 @@ TEST(PlotFrame, AxesArrowsAndPeriodMarks)
 
 TEST(PlotFrame, TitlesAndPeriodLabels)
 {
+    constexpr PeriodLabels kLabels{
+        Label{171, 284, u"T"}, Label{206, 284, u"2T"}, Label{527, 281, u"T"}, Label{562, 281, u"2T"}};
     Canvas w = markedWindow();
     drawPlotTitles(w, LeftTitle::DisturbanceQ);
-    drawPeriodLabels(w, kLoopPIPeriodLabels);
+    drawPeriodLabels(w, kLabels);
     Canvas expected = markedWindow();
     const struct {
         int x, y;
         const char* text;
     } printed[] = {{150, 180, "Perturbation Q"}, {500, 180, "S=(température-20)/8"},
-                   {420, 285, "t"}, {770, 285, "t"}, {173, 283, "T"}, {208, 283, "2T"}, {525, 280, "T"},
-                   {560, 280, "2T"}};
+                   {420, 285, "t"}, {770, 285, "t"}, {171, 284, "T"}, {206, 284, "2T"}, {527, 281, "T"},
+                   {562, 281, "2T"}};
     for (const auto& p : printed)
         expected.textOut(p.x, p.y, QString::fromUtf8(p.text));
     EXPECT_EQ(w.image(), expected.image());
@@ -258,3 +270,5 @@ TEST(PlotFrame, TitlesAndPeriodLabels)
     commandExpected.textOut(150, 180, QStringLiteral("Commande U"));
     EXPECT_TRUE(sameArea(command, commandExpected, QRect(140, 170, 200, 30)));
 }
+
+}  // namespace t1::testing

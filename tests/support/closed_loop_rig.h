@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <functional>
 #include <map>
 
@@ -33,18 +32,27 @@ inline void expectShown(const Shown& got, const Shown& want, int t)
     EXPECT_EQ(got.temperature, want.temperature) << "temperature at " << t;
 }
 
-// Runs a sampled lesson tick by tick, keeping what each drawn tick showed.
+// Runs a sampled lesson, keeping what each drawn tick showed by its local tick.
 struct ClosedLoopRig : LessonRig {
     FrenchNumbers french;
     std::map<int, Shown> shown;
     std::function<void(int t)> onTick;  // more to look at after each drawn tick
 
+    ClosedLoopRig()
+    {
+        afterTick = [this] {
+            const int t = scene.st.gSceneTick - lessonAt(scene.st.gSceneTick)->band.base;
+            shown[t] = shownOf(scene.st);
+            if (onTick)
+                onTick(t);
+        };
+    }
+
     // The start button: continuous from the lesson's start code.
     void runContinuous(const LessonRow& l)
     {
-        scene.st.*l.period = 0;
-        start(l.band.start);
-        run(l);
+        start(l);
+        runTo();
     }
 
     // One press per period, each period run to its halt.
@@ -53,26 +61,12 @@ struct ClosedLoopRig : LessonRig {
         scene.st.*l.period = 0;
         for (int k = 1; k <= kPeriodCount; ++k) {
             advancePeriod(scene.st.*l.period, scene.st.gSceneTick, l.band.base);
-            run(l);
+            runTo();
         }
     }
 
-    // Ticks until the clock halts or the local tick reaches `until`.
-    void run(const LessonRow& l, int until = INT_MAX)
-    {
-        for (int i = 0; i < 300; ++i) {
-            const int before = scene.st.gSceneTick;
-            sceneTick(scene);
-            if (scene.st.gSceneTick == before)
-                return;
-            const int t = scene.st.*l.localTick;
-            shown[t] = shownOf(scene.st);
-            if (onTick)
-                onTick(t);
-            if (t >= until)
-                return;
-        }
-    }
+    // Runs the lesson on to its local tick t.
+    void runToTick(const LessonRow& l, int t) { runTo(l.band.base + t); }
 
     QRgb at(int x, int y) const { return scene.surfaces.window.pixel(x, y); }
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lessons/lesson_table.h"
 #include "lessons/scene.h"
 #include "picture/block_diagram.h"
 #include "picture/number_text.h"
@@ -9,7 +10,10 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
+#include <limits>
 #include <string>
+#include <vector>
 
 namespace t1::testing {
 
@@ -21,17 +25,24 @@ struct FakeControls : LessonControls {
 };
 
 // A window as the program has it when a lesson starts: sprites built and the
-// block diagram painted, which leaves the blue 7 pt text font.
+// block diagram painted, which leaves the blue 7 pt text font. Tests of the
+// clock alone leave both out: without sprites a tick draws no oven.
+enum class Backdrop { Window, ClockOnly };
+
 struct LessonRig {
     Scene scene;
     FakeControls controls;
 
-    LessonRig()
+    explicit LessonRig(Backdrop backdrop = Backdrop::Window)
     {
         scene.controls = &controls;
+        if (backdrop == Backdrop::ClockOnly)
+            return;
         buildSprites(scene.surfaces);
         drawBlockDiagram(scene.surfaces.window);
     }
+    LessonRig(const LessonRig&) = delete;
+    LessonRig& operator=(const LessonRig&) = delete;
 
     Canvas& window() { return scene.surfaces.window; }
     Canvas& fond() { return scene.surfaces.fond; }
@@ -43,6 +54,14 @@ struct LessonRig {
         scene.st.gSceneTick = code;
     }
 
+    // The start button of a lesson: a sampled one runs continuously.
+    void start(const LessonRow& lesson)
+    {
+        if (lesson.period)
+            scene.st.*lesson.period = 0;
+        start(lesson.start);
+    }
+
     // A menu click: back to idle, the lesson area cleared.
     void leave()
     {
@@ -50,16 +69,25 @@ struct LessonRig {
         scene.st.gSceneTick = 0;
     }
 
-    // Timer ticks until the clock reaches `clock` or stops moving.
-    void runTo(int clock)
+    // The one way the tests run a lesson: timer ticks until the clock
+    // reaches `clock` or stops moving. After each tick that moved it,
+    // `afterTick` may look at what it drew. Returns the clocks drawn.
+    std::vector<int> runTo(int clock = std::numeric_limits<int>::max())
     {
+        std::vector<int> drawn;
         while (scene.st.gSceneTick < clock) {
             const int before = scene.st.gSceneTick;
             sceneTick(scene);
             if (scene.st.gSceneTick == before)
-                return;
+                break;
+            drawn.push_back(scene.st.gSceneTick);
+            if (afterTick)
+                afterTick();
         }
+        return drawn;
     }
+
+    std::function<void()> afterTick;
 };
 
 // How many pixels of that colour an area holds.
