@@ -87,10 +87,12 @@ TEST_F(WindowTest, ControlsKeepOutOfTheLessonsWayAndOnlyTheSwappedOnesShareAPlac
         EXPECT_TRUE(scene.contains(c->geometry())) << c->metaObject()->className();
         // Below the plots and texts, so that no control hides a lesson's drawing.
         EXPECT_FALSE(c->geometry().intersects(lessonArea)) << c->metaObject()->className();
-        for (const QWidget* other : bottomBand)
-            if (other != c)
+        for (const QWidget* other : bottomBand) {
+            if (other != c) {
                 EXPECT_FALSE(c->geometry().intersects(other->geometry()))
                     << c->metaObject()->className() << " over " << other->metaObject()->className();
+            }
+        }
     }
     // The lesson menu shows its rows whole: no horizontal scroll bar, 13 px rows.
     EXPECT_EQ(w->ListBox1->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
