@@ -7,24 +7,9 @@
 #include <QPushButton>
 #include <QStandardPaths>
 
-#include <array>
-
 namespace {
 
 constexpr auto kTitle = u"Temperature1";
-
-// The file dialog's own words, when the desktop offers no dialog of its own.
-struct DialogLabel {
-    QFileDialog::DialogLabel label;
-    const char16_t* text;
-};
-constexpr std::array kDialogLabels{
-    DialogLabel{QFileDialog::LookIn, u"Regarder dans :"},
-    DialogLabel{QFileDialog::FileName, u"Nom du fichier :"},
-    DialogLabel{QFileDialog::FileType, u"Type de fichier :"},
-    DialogLabel{QFileDialog::Accept, u"Enregistrer"},
-    DialogLabel{QFileDialog::Reject, u"Annuler"},
-};
 
 QString text(const char16_t* utf16)
 {
@@ -37,10 +22,17 @@ QString startFolder()
     return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
 }
 
+// A file's name is shown as it is, never read as markup.
+void plainText(QMessageBox& box)
+{
+    box.setTextFormat(Qt::PlainText);
+}
+
 // A question with two French answers; true for the first.
 bool ask(QWidget* parent, QMessageBox::Icon icon, const QString& question, const char16_t* yes, const char16_t* no)
 {
     QMessageBox box(icon, text(kTitle), question, QMessageBox::NoButton, parent);
+    plainText(box);
     QPushButton* accept = box.addButton(text(yes), QMessageBox::AcceptRole);
     box.addButton(text(no), QMessageBox::RejectRole);
     box.setDefaultButton(accept);
@@ -57,9 +49,8 @@ Exporter::Exporter(QWidget* parent) : m_parent(parent)
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QFileInfo(r.fileName).suffix());
         // Replacing is asked here, in French, once the suffix is on the name.
+        // The dialog's own words are Qt's French translation.
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        for (const DialogLabel& l : kDialogLabels)
-            dialog.setLabelText(l.label, text(l.text));
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
     m_confirmReplace = [this](const QString& path) {
@@ -69,7 +60,11 @@ Exporter::Exporter(QWidget* parent) : m_parent(parent)
     m_offerRetry = [this](const QString& message) {
         return ask(m_parent, QMessageBox::Warning, message, u"Choisir un autre fichier", u"Abandonner");
     };
-    m_inform = [this](const QString& message) { QMessageBox::information(m_parent, text(kTitle), message); };
+    m_inform = [this](const QString& message) {
+        QMessageBox box(QMessageBox::Information, text(kTitle), message, QMessageBox::Ok, m_parent);
+        plainText(box);
+        box.exec();
+    };
 }
 
 QString Exporter::save(const SaveRequest& request, const Writer& write)

@@ -12,17 +12,22 @@ constexpr int kSignificantDigits = 15;
 
 }  // namespace
 
-QString numberText(double value)
+QString localeDecimalSeparator()
+{
+    return QLocale().decimalPoint();
+}
+
+QString numberText(double value, const QString& decimalSeparator)
 {
     // A negative zero (the ceiling of -0.4, say) prints as 0, not -0.
     if (value == 0)
         value = 0;
-    // Formatted in the C locale, so that only the decimal separator comes
-    // from the user's locale: no grouping, no locale-specific minus sign.
+    // Formatted in the C locale, so that only the decimal separator may
+    // come from the user's locale: no grouping, no locale-specific minus sign.
     QString text = QString::number(value, 'g', kSignificantDigits);
     const qsizetype dot = text.indexOf(QLatin1Char('.'));
     if (dot >= 0)
-        text.replace(dot, 1, QLocale().decimalPoint());
+        text.replace(dot, 1, decimalSeparator);
     return text;
 }
 

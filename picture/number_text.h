@@ -4,10 +4,14 @@
 
 namespace t1 {
 
+// The decimal separator of the default locale (a comma in French).
+QString localeDecimalSeparator();
+
 // A value as the readouts print it: the shortest general decimal text with
-// at most 15 significant digits, no thousands separator, and the decimal
-// separator of the default locale (3,9 in French).
-QString numberText(double value);
+// at most 15 significant digits, no thousands separator, and the given
+// decimal separator (the default locale's on screen, 3,9 in French; a file
+// for French spreadsheets always uses a comma).
+QString numberText(double value, const QString& decimalSeparator = localeDecimalSeparator());
 
 // The same for the smallest whole number not below the value, as the
 // digital signals and the temperature are printed.

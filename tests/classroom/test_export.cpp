@@ -1,16 +1,23 @@
 #include "tests/support/lesson_rig.h"
 #include "tests/support/classroom_rig.h"
+#include "tests/support/answer_box.h"
 #include "classroom/export_files.h"
 #include "shell/image_view.h"
 #include "classroom/pause.h"
 #include "classroom/zoom.h"
 #include "picture/colours.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <map>
+#include <sys/mount.h>
+#include <unistd.h>
 
 using namespace t1;
 using namespace t1::testing;
@@ -68,6 +75,66 @@ double number(const QString& field)
 {
     return QString(field).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
 }
+
+QByteArray contents(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(absent)");
+}
+
+void put(const QString& file, const QByteArray& bytes)
+{
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// A small file system of its own, which a test fills up. Mounting it needs
+// root, as the test suite runs in continuous integration.
+class SmallDisk {
+public:
+    SmallDisk()
+    {
+        const QByteArray where = QFile::encodeName(m_folder.path());
+        m_mounted = m_folder.isValid() && ::mount("tmpfs", where.constData(), "tmpfs", 0, "size=64k") == 0;
+        if (!m_mounted)
+            m_whyNot = QString::fromLocal8Bit(std::strerror(errno));
+    }
+    ~SmallDisk()
+    {
+        if (m_mounted)
+            ::umount2(QFile::encodeName(m_folder.path()).constData(), MNT_DETACH);
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+
+    bool mounted() const { return m_mounted; }
+    std::string whyNot() const { return m_whyNot.toStdString(); }
+    QString path(const char* name) const { return m_folder.filePath(QString::fromUtf8(name)); }
+
+    // Takes every byte left, down to the last one.
+    void fill() const
+    {
+        const int fd = ::open(QFile::encodeName(path(kFiller)).constData(), O_WRONLY | O_CREAT, 0600);
+        ASSERT_GE(fd, 0);
+        for (std::size_t block = 4096; block > 0; block /= 2) {
+            const std::string bytes(block, 'f');
+            while (::write(fd, bytes.data(), block) > 0) {
+            }
+        }
+        EXPECT_EQ(errno, ENOSPC);
+        ::close(fd);
+    }
+    void makeRoom() const { QFile::remove(path(kFiller)); }
+    QStringList files() const { return QDir(m_folder.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
+
+    static constexpr const char* kFiller = "filler";
+
+private:
+    QTemporaryDir m_folder;
+    bool m_mounted = false;
+    QString m_whyNot;
+};
 
 }  // namespace
 
@@ -174,6 +241,43 @@ TEST_F(ExportTest, FailedWriteIsExplainedAndAnotherNameKeepsTheData)
     EXPECT_FALSE(QFile::exists(nowhere));
 }
 
+// Both files would fit in a write buffer: the disk says it is full only
+// when they are written out, which must not empty the files already there.
+TEST_F(ExportTest, AFullDiskKeepsTheFilesThereAndSaysWhyInFrench)
+{
+    const SmallDisk disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << "cannot mount a small tmpfs here (" << disk.whyNot() << "): run the tests as root";
+    const QString values = disk.path("valeurs.csv");
+    const QString picture = disk.path("image.png");
+    put(values, "old values");
+    put(picture, "old picture");
+    disk.fill();
+
+    startContinuous(int(Lesson::LoopP));
+    ticks(20);
+    replace = true;
+    answers << values;
+    press(Qt::Key_E, Qt::ControlModifier);
+    answers << picture;
+    press(Qt::Key_S, Qt::ControlModifier);
+    const QString full = QStringLiteral("Impossible d'enregistrer le fichier « %1 » : plus de place sur le disque.");
+    EXPECT_EQ(failures, (QStringList{full.arg(values), full.arg(picture)}));
+    EXPECT_EQ(contents(values), QByteArray("old values"));
+    EXPECT_EQ(contents(picture), QByteArray("old picture"));
+    EXPECT_EQ(disk.files(), (QStringList{QString::fromUtf8(SmallDisk::kFiller), QStringLiteral("image.png"),
+                                         QStringLiteral("valeurs.csv")}));
+
+    // Room made, the same saves go through.
+    disk.makeRoom();
+    answers << values << picture;
+    press(Qt::Key_E, Qt::ControlModifier);
+    press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(failures.size(), 2);
+    EXPECT_EQ(csvLines(values).size(), 20);
+    EXPECT_EQ(QImage(picture).size(), QSize(800, 550));
+}
+
 TEST_F(ExportTest, ExistingFileIsReplacedOnlyWhenTheUserSaysSo)
 {
     startContinuous(int(Lesson::DisturbModel));
@@ -197,17 +301,66 @@ TEST_F(ExportTest, ExistingFileIsReplacedOnlyWhenTheUserSaysSo)
     EXPECT_EQ(csvLines(path("d.csv")).size(), 10);
 }
 
+// The exporter's own message boxes, as the user meets them: only the file
+// dialog is answered by the test.
+class ExportMessages : public ClassroomRig {
+protected:
+    void SetUp() override
+    {
+        ClassroomRig::SetUp();
+        ASSERT_TRUE(dir.isValid());
+        classroom().exporter().setAskPath(
+            [this](const SaveRequest&, const QString&) { return answers.isEmpty() ? QString() : answers.takeFirst(); });
+    }
+    QTemporaryDir dir;
+    QStringList answers;
+};
+
+TEST_F(ExportMessages, FileNamesAreShownAsTheyAreAndReasonsInFrench)
+{
+    SeenBox nothing;
+    answerNextBox(nothing);
+    menu(int(Lesson::OpenLoop));
+    press(Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(nothing.format, Qt::PlainText);
+    EXPECT_TRUE(nothing.text.startsWith(QStringLiteral("Aucune valeur à exporter")));
+    QApplication::setActiveWindow(w.get());  // the box took it
+
+    // A name that reads as markup: shown as typed, not in bold.
+    startContinuous(int(Lesson::OpenLoop));
+    ticks(5);
+    const QString bold = dir.filePath(QStringLiteral("<b>gras.csv"));
+    put(bold, "old");
+    answers << bold << QString();
+    SeenBox replacing;
+    answerNextBox(replacing, QStringLiteral("Annuler"));
+    press(Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(replacing.format, Qt::PlainText);
+    EXPECT_EQ(replacing.text, QStringLiteral("Le fichier « %1 » existe déjà. Le remplacer ?").arg(bold));
+    EXPECT_EQ(replacing.buttons, (QStringList{QStringLiteral("Remplacer"), QStringLiteral("Annuler")}));
+    EXPECT_EQ(contents(bold), QByteArray("old"));
+    QApplication::setActiveWindow(w.get());
+
+    const QString nowhere = dir.filePath(QStringLiteral("absent/<i>penché.png"));
+    answers << nowhere;
+    SeenBox failed;
+    answerNextBox(failed, QStringLiteral("Abandonner"));
+    press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(failed.format, Qt::PlainText);
+    EXPECT_EQ(failed.text,
+              QStringLiteral("Impossible d'enregistrer le fichier « %1 » : fichier ou dossier introuvable.").arg(nowhere));
+    EXPECT_EQ(failed.buttons, (QStringList{QStringLiteral("Choisir un autre fichier"), QStringLiteral("Abandonner")}));
+}
+
 TEST(ExportFiles, ExistingFileIsKeptWhenTheNewOneCannotBeWritten)
 {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("kept.png"));
-    QFile old(file);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("old");
-    old.close();
-    EXPECT_FALSE(writePng(QImage(), file).isEmpty());  // a null image cannot be written
-    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-    EXPECT_EQ(old.readAll(), QByteArray("old"));
+    put(file, "old");
+    // A null image cannot be written: said in French too.
+    EXPECT_EQ(writePng(QImage(), file),
+              QStringLiteral("Impossible d'enregistrer le fichier « %1 » : l'image est vide.").arg(file));
+    EXPECT_EQ(contents(file), QByteArray("old"));
 }
 
 TEST(ExportFiles, LessonTitlesBecomeSafeFileNames)

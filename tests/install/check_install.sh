@@ -1,8 +1,8 @@
 #!/bin/sh
 # Installs the build into a staging folder and checks what lands where:
-# exactly the program, its launcher, icon, metadata and five documents, the
-# launcher and metadata valid, and the installed program starting from a
-# folder that holds nothing of its own.
+# exactly the program, its launcher, icon, metadata, five documents, its
+# manual page in English and French, the copyright file and the changelog, the launcher and metadata valid, and the
+# installed program starting from a folder that holds nothing of its own.
 # usage: check_install.sh BUILD_DIR STAGING_DIR
 set -eu
 build=$1
@@ -17,7 +17,11 @@ cmake --install "$build" --prefix "$stage" >/dev/null
 
 expected="bin/temperature1
 share/applications/temperature1.desktop
+share/doc/temperature1/changelog.gz
+share/doc/temperature1/copyright
 share/icons/hicolor/scalable/apps/temperature1.svg
+share/man/fr/man1/temperature1.1.gz
+share/man/man1/temperature1.1.gz
 share/metainfo/org.temperature1.temperature1.metainfo.xml
 share/temperature1/comm1.rtf
 share/temperature1/comm2.rtf
@@ -30,8 +34,10 @@ $installed"
 [ -x "$stage/bin/temperature1" ] || fail "bin/temperature1 is not executable"
 
 desktop="$stage/share/applications/temperature1.desktop"
-desktop-file-validate "$desktop" || fail "desktop-file-validate"
-for line in "Exec=temperature1" "Icon=temperature1" "Categories=Education;Science;" "Type=Application"; do
+# Not even a hint: one main category, Education.
+hints=$(desktop-file-validate "$desktop") || fail "desktop-file-validate: $hints"
+[ -z "$hints" ] || fail "desktop-file-validate: $hints"
+for line in "Exec=temperature1" "Icon=temperature1" "Categories=Education;Engineering;" "Type=Application"; do
   grep -qxF "$line" "$desktop" || fail "the launcher lacks $line"
 done
 grep -q "^Name=.*four" "$desktop" || fail "the launcher's name is not French"
@@ -44,6 +50,22 @@ appstreamcli validate --no-net "$metainfo" >/dev/null || {
 }
 grep -q '<launchable type="desktop-id">temperature1.desktop</launchable>' "$metainfo" ||
   fail "the metadata does not launch the installed launcher"
+
+doc="$stage/share/doc/temperature1"
+head -n 1 "$doc/copyright" | grep -qF "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ||
+  fail "the copyright file is not machine-readable"
+grep -qx "License: GPL-3.0-or-later" "$doc/copyright" || fail "the copyright file does not say GPL-3.0-or-later"
+grep -q "GNU GENERAL PUBLIC LICENSE" "$(dirname "$0")/../../COPYING" || fail "COPYING is not the GPL"
+gzip -t "$doc/changelog.gz" || fail "changelog.gz is not gzip"
+version=$(sed -n 's/^project(temperature1 VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")
+gzip -dc "$doc/changelog.gz" | head -n 1 | grep -qF "temperature1 ($version) " ||
+  fail "the changelog's last entry is not version $version"
+
+for page in man/man1 man/fr/man1; do
+  text=$(gzip -dc "$stage/share/$page/temperature1.1.gz")
+  echo "$text" | head -n 1 | grep -q "^\.TH TEMPERATURE1 1 " || fail "share/$page/temperature1.1.gz is no manual page"
+  echo "$text" | grep -q "/share/temperature1" || fail "share/$page/temperature1.1.gz does not name the documents' folder"
+done
 
 grep -q "<svg" "$stage/share/icons/hicolor/scalable/apps/temperature1.svg" || fail "the icon is not an SVG"
 for n in 1 2 3 4 5; do

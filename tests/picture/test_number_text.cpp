@@ -42,11 +42,16 @@ TEST_F(FrenchLocale, DigitalValuesAreRoundedUp)
     EXPECT_EQ(ceilingText(-0.4), QStringLiteral("0"));
 }
 
-TEST(NumberText, FollowsTheDefaultLocale)
+TEST(NumberText, FollowsTheDefaultLocaleUnlessASeparatorIsGiven)
 {
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_EQ(numberText(0.039 * 100), QStringLiteral("3.9"));
     EXPECT_EQ(numberText(1234.5), QStringLiteral("1234.5"));
+    // A file for French spreadsheets, written on an English desktop.
+    const QString comma = QStringLiteral(",");
+    EXPECT_EQ(numberText(0.039 * 100, comma), QStringLiteral("3,9"));
+    EXPECT_EQ(numberText(-1234.5, comma), QStringLiteral("-1234,5"));
+    EXPECT_EQ(numberText(-0.0, comma), QStringLiteral("0"));
     QLocale::setDefault(saved);
 }

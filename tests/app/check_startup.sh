@@ -1,0 +1,72 @@
+#!/bin/sh
+# The program started on a machine that lacks something a newcomer may not
+# have: no display, a display that does not answer, no usable font; and
+# scripts/start without a display. Each is said in French and English, and
+# only a missing font lets the program run on.
+# usage: check_startup.sh PROGRAM SOURCE_DIR NO_FONT_CONFIG SUBSTITUTE_FONT_CONFIG
+set -eu
+program=$1
+top=$2
+no_font=$3
+substitute_font=$4
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+said=$(mktemp)
+trap 'rm -f "$said"' EXIT
+# A bare environment, as on a fresh machine; the sanitizers' leak report
+# would stand for the program's own status.
+bare() {
+  env -i ASAN_OPTIONS=detect_leaks=0 PATH="$PATH" "$@"
+}
+says() {
+  grep -qF "$1" "$said" || fail "$2 does not say \"$1\": $(cat "$said")"
+}
+
+status=0
+bare "$program" 2>"$said" || status=$?
+[ "$status" -eq 1 ] || fail "without a display the program ended with status $status"
+says "a besoin d'un écran graphique" "without a display, the program"
+says "needs a display" "without a display, the program"
+says "xvfb-run -a $program" "without a display, the program"
+
+# A display that does not answer: an explanation instead of Qt's abort.
+unused=:9999
+if [ ! -e /tmp/.X11-unix/X9999 ]; then
+  status=0
+  bare DISPLAY=$unused "$program" 2>"$said" || status=$?
+  [ "$status" -eq 1 ] || fail "with a dead display the program ended with status $status"
+  says "n'a pas pu ouvrir de fenêtre sur l'écran graphique (DISPLAY=$unused)" "with a dead display, the program"
+  says "could not open a window on the display" "with a dead display, the program"
+fi
+
+# No font at all: said once, and the program runs on until it is stopped.
+status=0
+bare QT_QPA_PLATFORM=offscreen FONTCONFIG_FILE="$no_font" timeout 3 "$program" 2>"$said" || status=$?
+[ "$status" -eq 124 ] || fail "without any font the program ended early (status $status)"
+[ "$(grep -c "paquet fonts-liberation2" "$said")" -eq 1 ] || fail "the missing font is not said once in French: $(cat "$said")"
+[ "$(grep -c "package fonts-liberation2" "$said")" -eq 1 ] || fail "the missing font is not said once in English: $(cat "$said")"
+
+# The usual fonts, or only a substitute for Liberation Sans: nothing said.
+for config in "" "$substitute_font"; do
+  status=0
+  bare QT_QPA_PLATFORM=offscreen ${config:+FONTCONFIG_FILE="$config"} timeout 3 "$program" 2>"$said" || status=$?
+  [ "$status" -eq 124 ] || fail "the program ended early (status $status, fonts ${config:-of the system})"
+  ! grep -q "fonts-liberation2" "$said" || fail "a font is said to be missing with ${config:-the system's fonts}"
+done
+
+# scripts/start refuses at once without a display, unless asked to run on a
+# virtual one; a bad job count is refused before anything is built.
+status=0
+bare HOME="${HOME:-/root}" sh "$top/scripts/start" 2>"$said" || status=$?
+[ "$status" -eq 1 ] || fail "scripts/start without a display ended with status $status"
+says "T1_HEADLESS=1 ./scripts/start" "scripts/start without a display"
+says "No display" "scripts/start without a display"
+for script in start test bench package; do
+  status=0
+  bare T1_JOBS=lots T1_HEADLESS=1 sh "$top/scripts/$script" 2>"$said" || status=$?
+  [ "$status" -eq 2 ] || fail "scripts/$script took T1_JOBS=lots (status $status)"
+  says "T1_JOBS" "scripts/$script with T1_JOBS=lots"
+done
+echo "start-up ok"
