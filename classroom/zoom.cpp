@@ -6,6 +6,8 @@
 #include <QGraphicsProxyWidget>
 #include <QGraphicsScene>
 #include <QGraphicsView>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -33,6 +35,24 @@ QPointer<QWidget> focusIn(QWidget* scene)
 // The scene is the only item of its view: Tab past its last control comes
 // round to the first, as it does in the window, rather than staying put.
 class SceneProxy : public QGraphicsProxyWidget {
+public:
+    // A tick changes a few small areas far apart: render exactly those, not
+    // the rectangle spanning them, which at a large factor would be most of
+    // the screen on every tick.
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* view) override
+    {
+        QWidget* scene = widget();
+        const QRegion exposed = painter->paintEngine() ? painter->paintEngine()->systemClip() : QRegion();
+        if (!scene || !scene->isVisible() || exposed.isEmpty())
+            return QGraphicsProxyWidget::paint(painter, option, view);
+        const QTransform toScene = painter->deviceTransform().inverted();
+        const QRect bounds = scene->rect();
+        QRegion needed;
+        for (const QRect& r : exposed)
+            needed += toScene.mapRect(QRectF(r)).toAlignedRect() & bounds;
+        scene->render(painter, needed.boundingRect().topLeft(), needed, QWidget::DrawChildren);
+    }
+
 protected:
     bool focusNextPrevChild(bool next) override
     {
@@ -51,6 +71,21 @@ protected:
             }
         }
         return false;
+    }
+};
+
+// Around the scene the view shows the window's background; under it the
+// scene paints every pixel itself, so filling there first would be wasted.
+class SceneView : public QGraphicsView {
+public:
+    using QGraphicsView::QGraphicsView;
+
+protected:
+    void drawBackground(QPainter* painter, const QRectF& exposed) override
+    {
+        const QRegion around = QRegion(exposed.toAlignedRect()) - QRegion(sceneRect().toAlignedRect());
+        for (const QRect& r : around)
+            painter->fillRect(r, backgroundBrush());
     }
 };
 
@@ -140,7 +175,7 @@ void Zoom::lift()
     m_graphics->addItem(m_proxy);
     m_graphics->setSceneRect(m_proxy->geometry());
 
-    m_view = new QGraphicsView(m_graphics, m_window);
+    m_view = new SceneView(m_graphics, m_window);
     m_view->setFrameShape(QFrame::NoFrame);
     m_view->setBackgroundBrush(QColor::fromRgb(t1::colour::btnFace));
     // No smoothing: every picture pixel becomes a block of screen pixels.

@@ -16,6 +16,12 @@ class ImageView : public QWidget {
 public:
     ImageView(const t1::Canvas& picture, QRgb background, QWidget* parent = nullptr);
 
+    // These pixels of the picture changed: repaint just them. Shown scaled
+    // through a graphics view, the view is asked for each rectangle itself:
+    // the graphics scene would merge them into the one rectangle spanning
+    // them all, most of a large screen.
+    void showChanged(const QRegion& changed);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 

@@ -311,9 +311,10 @@ void TTemperature1::showDrawn()
 {
     const QRegion changed = m_scene.surfaces.window.takeDirty();
     if (!changed.isEmpty())
-        m_sceneView->update(changed);
-    if (!m_scene.surfaces.fond.takeDirty().isEmpty())
-        FOND->update();
+        m_sceneView->showChanged(changed);
+    const QRegion oven = m_scene.surfaces.fond.takeDirty();
+    if (!oven.isEmpty())
+        FOND->showChanged(oven);
 }
 
 void TTemperature1::Timer1Timer()

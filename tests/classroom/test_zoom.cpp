@@ -7,6 +7,7 @@
 #include <QPaintEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSet>
 #include <QTextEdit>
 
 using namespace t1;
@@ -17,16 +18,21 @@ namespace {
 constexpr int kWidth = 800;
 constexpr int kHeight = 550;
 
-// Collects the areas a widget repaints.
+// Collects the areas a widget repaints, and how many pixels all its paints cover.
 struct PaintSpy : QObject {
     explicit PaintSpy(QWidget* watched) { watched->installEventFilter(this); }
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint)
-            painted += static_cast<QPaintEvent*>(event)->region();
+        if (event->type() == QEvent::Paint) {
+            const QRegion region = static_cast<QPaintEvent*>(event)->region();
+            painted += region;
+            for (const QRect& r : region)
+                pixels += qint64(r.width()) * r.height();
+        }
         return false;
     }
     QRegion painted;
+    qint64 pixels = 0;
 };
 
 class ZoomTest : public ClassroomRig {
@@ -119,6 +125,35 @@ TEST_F(ZoomTest, TwiceTheSceneIsTheSceneWithEveryPixelDoubledOutsideTheControls)
     EXPECT_EQ(w->ListBox1->palette().color(QPalette::Text), QColor(0, 0, 255));
 }
 
+TEST_F(ZoomTest, BetweenWholeFactorsThePicturesStayCrispWithoutBlendedColours)
+{
+    startContinuous(int(Lesson::LoopP));
+    ticks(170);
+    const QImage one = shown(kWidth, kHeight);
+    QSet<QRgb> colours;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            colours.insert(one.pixel(x, y));
+    for (const double factor : {1.5, 2.5}) {
+        SCOPED_TRACE(factor);
+        w->resize(int(factor * kWidth), int(factor * kHeight));
+        zoom().setFactor(factor);
+        const QImage scaled = shown(int(factor * kWidth), int(factor * kHeight));
+        // The diagram, the oven and the plots, outside the controls' own
+        // drawing: a smoothed picture would show colours between its neighbours'.
+        QRegion controls;
+        for (const QWidget* c : zoom().scene()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (c->isVisible() && c != w->FOND)
+                controls += QRect(c->geometry().topLeft() * factor, c->geometry().size() * factor).adjusted(-2, -2, 2, 2);
+        const QRect pictures(0, 0, int(factor * kWidth), int(factor * kHeight));
+        int blended = 0;
+        for (int y = pictures.top(); y <= pictures.bottom(); ++y)
+            for (int x = pictures.left(); x <= pictures.right(); ++x)
+                blended += !controls.contains(QPoint(x, y)) && !colours.contains(scaled.pixel(x, y));
+        EXPECT_EQ(blended, 0);
+    }
+}
+
 TEST_F(ZoomTest, WhatATickDrawsIsRepaintedOnTheScaledScene)
 {
     startContinuous(int(Lesson::LoopP));
@@ -142,6 +177,29 @@ TEST_F(ZoomTest, WhatATickDrawsIsRepaintedOnTheScaledScene)
             for (int x = r.left(); x <= r.right(); ++x)
                 differing += screen.pixel(2 * x + 1, 2 * y + 1) != surface.pixel(x, y);
     EXPECT_EQ(differing, 0);
+}
+
+TEST_F(ZoomTest, ScaledATickRepaintsItsFewSmallAreasNotTheRectangleSpanningThem)
+{
+    startContinuous(int(Lesson::LoopP));
+    w->resize(2 * kWidth, 2 * kHeight);
+    zoom().setFactor(2);
+    PaintSpy spy(zoom().view()->viewport());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return spy.pixels > 0; }));  // the view's first, whole paint
+    QTest::qWait(100);
+    spy.pixels = 0;
+    constexpr int kTicks = 20;
+    for (int i = 0; i < kTicks; ++i) {
+        ticks(1);
+        QApplication::processEvents();
+    }
+    const qint64 pixels = spy.pixels;
+    // The readouts (y 60), the oven (440..640) and the curves' new pieces
+    // (x 140..745, y 200..300) span about 700 x 250 scene pixels; what
+    // changes is the oven and a few small pieces.
+    constexpr qint64 kOvenOnScreen = 4 * 200 * 80;
+    EXPECT_LT(pixels, kTicks * 2 * kOvenOnScreen);
+    EXPECT_GT(pixels, 0);
 }
 
 TEST_F(ZoomTest, BackToOneTheWindowIsAsItWas)
