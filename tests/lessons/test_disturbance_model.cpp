@@ -49,7 +49,7 @@ TEST(DisturbModelScript, DropThenSlowRecovery)
 
 TEST(DisturbModelScript, ReadoutsAlongTheRun)
 {
-    FrenchNumbers french;
+    ScopedLocale french;
     const std::pair<int, const char*> timeline[] = {
         {2, "E 100 Ep 100 Epu 100 U 3,9 S 3,9 X 100 T 51"},
         {100, "E 100 Ep 100 Epu 100 U 3,9 S 3,9 X 100 T 51"},

@@ -34,7 +34,7 @@ TEST(OpenLoopScript, CurveRisesFrom299Toward199)
 
 TEST(OpenLoopScript, ReadoutsAlongTheRun)
 {
-    FrenchNumbers french;
+    ScopedLocale french;
     const std::pair<int, const char*> timeline[] = {
         {2, "E 100 Ep 100 Epu 100 U 3,9 S 0,3 X 8 T 22"},
         {29, "E 100 Ep 100 Epu 100 U 3,9 S 2,5 X 64 T 40"},

@@ -1,20 +1,16 @@
 #include "picture/number_text.h"
 
-#include <QLocale>
+#include "tests/support/scoped_locale.h"
+
 #include <gtest/gtest.h>
 
-using namespace t1;
-
+namespace t1::testing {
 namespace {
 
 // The readouts follow the default locale; these tests pin a French one.
 struct FrenchLocale : ::testing::Test {
-    FrenchLocale() : m_saved(QLocale()) { QLocale::setDefault(QLocale(QLocale::French)); }
-    ~FrenchLocale() override { QLocale::setDefault(m_saved); }
-    QLocale m_saved;
+    ScopedLocale french;
 };
-
-}  // namespace
 
 TEST_F(FrenchLocale, ValuesAsHeldUseTheLocalesSeparator)
 {
@@ -44,8 +40,7 @@ TEST_F(FrenchLocale, DigitalValuesAreRoundedUp)
 
 TEST(NumberText, FollowsTheDefaultLocaleUnlessASeparatorIsGiven)
 {
-    const QLocale saved;
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const ScopedLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_EQ(numberText(0.039 * 100), QStringLiteral("3.9"));
     EXPECT_EQ(numberText(1234.5), QStringLiteral("1234.5"));
     // A file for French spreadsheets, written on an English desktop.
@@ -53,5 +48,7 @@ TEST(NumberText, FollowsTheDefaultLocaleUnlessASeparatorIsGiven)
     EXPECT_EQ(numberText(0.039 * 100, comma), QStringLiteral("3,9"));
     EXPECT_EQ(numberText(-1234.5, comma), QStringLiteral("-1234,5"));
     EXPECT_EQ(numberText(-0.0, comma), QStringLiteral("0"));
-    QLocale::setDefault(saved);
 }
+
+}  // namespace
+}  // namespace t1::testing

@@ -4,6 +4,7 @@
 #include "picture/plot_frame.h"
 #include "picture/readouts.h"
 #include "picture/surfaces.h"
+#include "tests/support/scoped_locale.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>
@@ -129,8 +130,7 @@ TEST(Readouts, WipeExactlyTheirBoxes)
 
 TEST(Readouts, ValuesLandAboveTheirNames)
 {
-    const QLocale saved;
-    QLocale::setDefault(QLocale(QLocale::French));
+    const ScopedLocale french;
     LoopValues v = steadyP();
     v.gU = 0.039 * 100;
     v.gX = 35.7;
@@ -149,7 +149,6 @@ TEST(Readouts, ValuesLandAboveTheirNames)
     for (const auto& p : printed)
         expected.textOut(p.x, p.y, QString::fromUtf8(p.text));
     EXPECT_TRUE(sameArea(w, expected, QRect(0, 0, kSurfaceWidth, kDiagramBottom)));
-    QLocale::setDefault(saved);
 }
 
 TEST(FeedbackBranch, OpenBranchCutsTheLineAndHoldsXAtZero)

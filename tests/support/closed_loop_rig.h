@@ -34,7 +34,7 @@ inline void expectShown(const Shown& got, const Shown& want, int t)
 
 // Runs a sampled lesson, keeping what each drawn tick showed by its local tick.
 struct ClosedLoopRig : LessonRig {
-    FrenchNumbers french;
+    ScopedLocale french;
     std::map<int, Shown> shown;
     std::function<void(int t)> onTick;  // more to look at after each drawn tick
 

@@ -5,8 +5,8 @@
 #include "picture/block_diagram.h"
 #include "picture/number_text.h"
 #include "picture/sprites.h"
+#include "tests/support/scoped_locale.h"
 
-#include <QLocale>
 #include <QRect>
 #include <QString>
 
@@ -108,12 +108,5 @@ inline std::string readouts(const LoopValues& v)
                                   numberText(v.gS), ceilingText(v.gX), ceilingText(v.gTemperature));
     return line.toStdString();
 }
-
-// French decimal commas for the duration of a test.
-struct FrenchNumbers {
-    FrenchNumbers() { QLocale::setDefault(QLocale(QLocale::French)); }
-    ~FrenchNumbers() { QLocale::setDefault(m_saved); }
-    QLocale m_saved;
-};
 
 }  // namespace t1::testing
