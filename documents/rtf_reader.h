@@ -19,9 +19,22 @@ public:
     // Groups nested deeper than this are still parsed, within the state of
     // the deepest group kept.
     static constexpr int kMaxGroupDepth = 256;
-    // Characters and paragraphs of the built document; the rest is dropped.
-    static constexpr int kMaxDocumentChars = 1 << 20;
-    static constexpr int kMaxParagraphs = 1 << 15;
+
+    // What a commentary needs, and no more: the window lays the document out
+    // between two ticks of the animation, so these bound that work too.
+    // Past the characters or paragraphs, the rest of the file is dropped.
+    static constexpr int kMaxDocumentChars = 1 << 16;
+    static constexpr int kMaxParagraphs = 1 << 11;
+    // A longer paragraph goes on in a new one.
+    static constexpr int kMaxParagraphChars = 1 << 11;
+    // Past these, text keeps the format of the text before it.
+    static constexpr int kMaxParagraphRuns = 1 << 6;
+    static constexpr int kMaxDocumentRuns = 1 << 11;
+    // Larger sizes are shown at this one.
+    static constexpr int kMaxPoints = 72;
+    // Control words and symbols and group braces: the file ends after
+    // these, so that no file of the allowed size takes long to read.
+    static constexpr int kMaxControls = 1 << 18;
 
     enum class Problem {
         None,
@@ -32,8 +45,9 @@ public:
     struct Result {
         std::unique_ptr<QTextDocument> document;  // null unless problem is None
         Problem problem = Problem::None;
-        // The document ended inside a group, or a size cap was reached.
-        bool truncated = false;
+        // A code page the document declares that the reader cannot decode,
+        // or 0; its 8-bit characters read as U+FFFD.
+        int unsupportedCodePage = 0;
     };
 
     static Result read(QByteArrayView data);
