@@ -233,8 +233,14 @@ TEST_F(DocumentLibraryTest, DefaultSearchLooksInTheStandardDataLocations)
     qputenv("XDG_DATA_HOME", QFile::encodeName(first.path()));
     qputenv("XDG_DATA_DIRS", QFile::encodeName(second.path() + QStringLiteral(":/nulle/part")));
     const QStringList dirs = DocumentLibrary(DocumentLibrary::defaultSearchDirs()).searchDirs();
-    qputenv("XDG_DATA_HOME", savedHome);
-    qputenv("XDG_DATA_DIRS", savedDirs);
+    const auto restore = [](const char* name, const QByteArray& value) {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    };
+    restore("XDG_DATA_HOME", savedHome);
+    restore("XDG_DATA_DIRS", savedDirs);
 
     const QString user = QDir(first.path()).filePath(QStringLiteral("temperature1"));
     const QString system = QDir(second.path()).filePath(QStringLiteral("temperature1"));
