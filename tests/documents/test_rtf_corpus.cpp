@@ -266,6 +266,11 @@ TEST(RtfCorpus, DamagedDocumentsNeverBreakTheReader)
         }
         ASSERT_TRUE(r.document) << "round " << round;
         EXPECT_LE(r.document->characterCount(), RtfReader::kMaxDocumentChars + 1);
+        EXPECT_LE(r.document->blockCount(), RtfReader::kMaxParagraphs);
+        for (QTextBlock b = r.document->firstBlock(); b.isValid(); b = b.next()) {
+            ASSERT_LE(b.length() - 1, RtfReader::kMaxParagraphChars) << "round " << round;
+            ASSERT_LE(b.textFormats().size(), RtfReader::kMaxParagraphRuns) << "round " << round;
+        }
         // The document can be laid out and copied, as the window will do.
         const std::unique_ptr<QTextDocument> copy(r.document->clone());
         EXPECT_EQ(copy->characterCount(), r.document->characterCount()) << "round " << round;
