@@ -1,6 +1,6 @@
 #include "documents/rtf_reader.h"
 
-#include "documents/cp1252.h"
+#include "documents/code_page.h"
 #include "documents/rtf_words.h"
 
 #include <QColor>
@@ -18,6 +18,7 @@
 #include <array>
 #include <climits>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -37,10 +38,16 @@ constexpr double kPixelsPerTwip = 96.0 / 1440.0;
 constexpr int kDefaultHalfPoints = 24;  // 12 pt, where a file starts
 constexpr int kDefaultTabTwips = 720;
 constexpr int kDefaultUnicodeSkip = 1;
+constexpr int kWesternPage = 1252;
+// What `\pc`, `\pca` and `\mac` declare.
+constexpr int kPcPage = 437;
+constexpr int kPcaPage = 850;
+constexpr int kMacPage = 10000;
 
 // Bounds that keep an absurd value from building an absurd layout.
-constexpr int kMaxHalfPoints = 3276;  // 1638 pt, the largest size a file can ask
+constexpr int kMaxHalfPoints = 2 * RtfReader::kMaxPoints;
 constexpr int kMaxTwips = 31680;      // 22 inches, the widest page
+constexpr int kMaxSpacingTwips = 20 * RtfReader::kMaxPoints;  // as much as a line of the largest size
 constexpr int kMaxUnicodeSkip = 255;
 constexpr int kMaxTabStops = 32;
 constexpr std::size_t kMaxWordLength = 32;
@@ -48,6 +55,7 @@ constexpr int kMaxParamDigits = 10;
 constexpr int kMaxFontNameLength = 64;
 constexpr std::size_t kMaxTableEntries = 4096;
 constexpr int kMaxColourComponent = 255;
+constexpr int kMaxMarksInRow = 30;
 
 constexpr char16_t kTab = u'\t';
 constexpr char16_t kFirstPrintable = 0x20;
@@ -104,6 +112,7 @@ struct GroupState {
 struct FontEntry {
     QString name;
     QFont::StyleHint hint = QFont::AnyStyle;
+    int codePage = 0;  // 0: the document's
 };
 
 struct Run {
@@ -138,6 +147,24 @@ int hexValue(char c)
     return -1;
 }
 
+bool isSyntax(char c)
+{
+    return c == '{' || c == '}' || c == '\\';
+}
+
+bool isMark(char16_t c)
+{
+    constexpr char16_t kZeroWidthJoiner = 0x200D;
+    switch (QChar::category(char32_t(c))) {
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+        return true;
+    default:
+        return c == kZeroWidthJoiner;
+    }
+}
+
 // A pair of surrogates written as two `\u` escapes makes one character; a
 // lone half of a pair is not text.
 void replaceLoneSurrogates(QString& text)
@@ -169,6 +196,9 @@ private:
     void characterFormat(Word word, bool on, bool hasParam, int param);
     void paragraphFormat(Word word, int param);
     bool skipFallback();
+    void putByte(unsigned char byte);
+    void dropLeadByte();
+    const CodePage* currentPage();
     void putChar(char16_t c);
     void putText(char16_t c);
     void append(char16_t c);
@@ -185,7 +215,6 @@ private:
     qsizetype m_size;
     qsizetype m_pos = 0;
     bool m_done = false;
-    bool m_truncated = false;
 
     // The bottom entry is the state outside the document's group.
     std::vector<GroupState> m_stack{GroupState{}};
@@ -203,6 +232,11 @@ private:
 
     int m_tabTwips = kDefaultTabTwips;
 
+    int m_documentPage = kWesternPage;
+    std::map<int, std::unique_ptr<CodePage>> m_pages;  // null: cannot be decoded
+    int m_unsupportedPage = 0;
+    int m_leadByte = -1;  // the first byte of a pair, waiting for the second
+
     std::unique_ptr<QTextDocument> m_document;
     QTextCursor m_cursor;
     bool m_firstBlock = true;
@@ -211,6 +245,9 @@ private:
     bool m_breakPending = false;
     int m_chars = 0;
     int m_paragraphs = 0;
+    int m_paragraphChars = 0;
+    int m_documentRuns = 0;
+    int m_marksInRow = 0;
 };
 
 RtfReader::Result Parser::run()
@@ -237,13 +274,18 @@ RtfReader::Result Parser::run()
     // document again, and a paragraph of many runs takes quadratic time.
     m_cursor.beginEditBlock();
 
+    int controls = 0;
     while (m_pos < m_size && !m_done) {
         const char c = m_data[m_pos++];
+        if (isSyntax(c) && ++controls > RtfReader::kMaxControls)
+            break;
         switch (c) {
         case '{':
+            dropLeadByte();
             openGroup();
             break;
         case '}':
+            dropLeadByte();
             closeGroup();
             break;
         case '\\':
@@ -251,15 +293,19 @@ RtfReader::Result Parser::run()
             break;
         case '\r':
         case '\n':
-            break;  // line ends in the file are not text
+            break;  // line ends in the file are not text, even inside a pair of bytes
         default:
-            if (!skipFallback())
-                putChar(fromCp1252(static_cast<unsigned char>(c)));
+            if (state().dest == Destination::Skip && m_fallbackLeft == 0) {
+                // Pictures and other data: most of a large file, none of it shown.
+                while (m_pos < m_size && !isSyntax(m_data[m_pos]))
+                    ++m_pos;
+            } else if (!skipFallback()) {
+                putByte(static_cast<unsigned char>(c));
+            }
             break;
         }
     }
-    if (!m_done && m_stack.size() > 1)
-        m_truncated = true;
+    dropLeadByte();
     if (!m_runs.empty() && m_paragraphs < RtfReader::kMaxParagraphs)
         writeParagraph();
     m_cursor.endEditBlock();
@@ -270,13 +316,12 @@ RtfReader::Result Parser::run()
     m_document->setUndoRedoEnabled(true);
     m_document->setModified(false);
     result.document = std::move(m_document);
-    result.truncated = m_truncated;
+    result.unsupportedCodePage = m_unsupportedPage;
     return result;
 }
 
 void Parser::stop()
 {
-    m_truncated = true;
     m_done = true;
 }
 
@@ -314,6 +359,8 @@ void Parser::readControl()
     if (m_pos >= m_size)
         return;
     const char c = m_data[m_pos];
+    if (c != '\'')
+        dropLeadByte();
     if (isLetter(c)) {
         readWord();
         return;
@@ -387,7 +434,7 @@ void Parser::controlSymbol(char c)
             ++digits;
         }
         if (digits > 0 && !skipFallback())
-            putChar(fromCp1252(static_cast<unsigned char>(byte)));
+            putByte(static_cast<unsigned char>(byte));
         break;
     }
     case '\r':
@@ -441,14 +488,36 @@ void Parser::controlWord(WordInfo info, bool hasParam, int param)
     case Word::Binary:
         // Raw bytes follow; they are data, never text.
         if (hasParam && param > 0) {
-            if (param > m_size - m_pos) {
+            if (param > m_size - m_pos)
                 m_pos = m_size;
-                m_truncated = true;
-            } else {
+            else
                 m_pos += param;
-            }
         }
         skipFallback();
+        break;
+    case Word::Ansi:
+        m_documentPage = kWesternPage;
+        break;
+    case Word::AnsiCodePage:
+        // 0 is what some writers put for "the system's": read as Western.
+        m_documentPage = param > 0 ? param : kWesternPage;
+        break;
+    case Word::Pc:
+        m_documentPage = kPcPage;
+        break;
+    case Word::Pca:
+        m_documentPage = kPcaPage;
+        break;
+    case Word::Mac:
+        m_documentPage = kMacPage;
+        break;
+    case Word::FontCharset:
+        if (st.dest == Destination::FontTable && m_fontEntry.codePage == 0)
+            m_fontEntry.codePage = CodePage::ofCharset(param);
+        break;
+    case Word::FontCodePage:
+        if (st.dest == Destination::FontTable && param > 0)
+            m_fontEntry.codePage = param;
         break;
     case Word::Font:
         if (st.dest == Destination::FontTable) {
@@ -605,10 +674,10 @@ void Parser::paragraphFormat(Word word, int param)
         para.first = std::clamp(param, -kMaxTwips, kMaxTwips);
         break;
     case Word::SpaceBefore:
-        para.before = distance;
+        para.before = std::min(distance, kMaxSpacingTwips);
         break;
     case Word::SpaceAfter:
-        para.after = distance;
+        para.after = std::min(distance, kMaxSpacingTwips);
         break;
     case Word::TabStop:
         if (para.tabCount < kMaxTabStops)
@@ -628,6 +697,67 @@ bool Parser::skipFallback()
         return false;
     --m_fallbackLeft;
     return true;
+}
+
+// A byte of 8-bit text, in the code page of the current font or else of
+// the document.
+void Parser::putByte(unsigned char byte)
+{
+    if (m_leadByte >= 0) {
+        const auto lead = static_cast<unsigned char>(m_leadByte);
+        m_leadByte = -1;
+        const CodePage* page = currentPage();
+        const QString text = page ? page->pair(lead, byte) : QString();
+        if (text.isEmpty())
+            putChar(kReplacement);
+        for (const QChar c : text)
+            putChar(c.unicode());
+        return;
+    }
+    if (byte < CodePage::kFirstHigh) {
+        putChar(byte);
+        return;
+    }
+    if (state().dest == Destination::Skip)
+        return;
+    const CodePage* page = currentPage();
+    if (!page) {
+        putChar(kReplacement);
+        return;
+    }
+    const char16_t c = page->character(byte);
+    if (c == CodePage::kLeadByte)
+        m_leadByte = byte;
+    else
+        putChar(c);
+}
+
+// The first byte of a pair followed by something else than its second.
+void Parser::dropLeadByte()
+{
+    if (m_leadByte < 0)
+        return;
+    m_leadByte = -1;
+    putChar(kReplacement);
+}
+
+const CodePage* Parser::currentPage()
+{
+    int number = m_documentPage;
+    if (state().dest == Destination::FontTable) {
+        if (m_fontEntry.codePage > 0)
+            number = m_fontEntry.codePage;
+    } else {
+        const auto font = m_fonts.constFind(state().ch.font >= 0 ? state().ch.font : m_defaultFont);
+        if (font != m_fonts.constEnd() && font->codePage > 0)
+            number = font->codePage;
+    }
+    auto page = m_pages.find(number);
+    if (page == m_pages.end())
+        page = m_pages.emplace(number, CodePage::open(number)).first;
+    if (!page->second && m_unsupportedPage == 0)
+        m_unsupportedPage = number;
+    return page->second.get();
 }
 
 void Parser::putChar(char16_t c)
@@ -659,6 +789,15 @@ void Parser::putText(char16_t c)
         c = kLineSeparator;
     if (std::find(kDocumentMarkers.begin(), kDocumentMarkers.end(), c) != kDocumentMarkers.end())
         c = kReplacement;
+    // Unicode's stream-safe limit: a letter carries at most 30 marks. More
+    // make one cluster that the layout can neither break nor shape quickly.
+    if (isMark(c)) {
+        if (m_marksInRow >= kMaxMarksInRow)
+            return;
+        ++m_marksInRow;
+    } else {
+        m_marksInRow = 0;
+    }
 
     // Table cells read as one line per row, the cells apart by tabs.
     if (m_cellsPending > 0) {
@@ -680,10 +819,22 @@ void Parser::append(char16_t c)
         stop();
         return;
     }
+    if (m_paragraphChars >= RtfReader::kMaxParagraphChars) {
+        // One paragraph is laid out at once: a very long one goes on in the next.
+        endParagraph();
+        if (m_done)
+            return;
+    }
     ++m_chars;
+    ++m_paragraphChars;
     const CharProps& props = state().ch;
-    if (m_runs.empty() || !(m_runs.back().props == props))
+    if (m_runs.empty()) {
         m_runs.push_back({QString(), props});
+    } else if (!(m_runs.back().props == props) && m_runs.size() < std::size_t(RtfReader::kMaxParagraphRuns) &&
+               m_documentRuns < RtfReader::kMaxDocumentRuns) {
+        m_runs.push_back({QString(), props});
+        ++m_documentRuns;
+    }
     m_runs.back().text.append(QChar(c));
 }
 
@@ -750,6 +901,7 @@ void Parser::writeParagraph()
         m_cursor.insertText(run.text, charFormat(run.props));
     }
     m_runs.clear();
+    m_paragraphChars = 0;
     m_cellsPending = 0;
     m_breakPending = false;
 }

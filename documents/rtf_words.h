@@ -12,6 +12,11 @@ enum class Word {
     FontTable,
     ColourTable,
     // Document.
+    Ansi,
+    AnsiCodePage,
+    Mac,
+    Pc,
+    Pca,
     DefaultFont,
     DefaultTab,
     UnicodeSkip,
@@ -60,6 +65,8 @@ enum class Word {
     FontFamilyScript,
     FontFamilyDecor,
     FontFamilyOther,
+    FontCharset,
+    FontCodePage,
     // Colour table entries.
     Red,
     Green,

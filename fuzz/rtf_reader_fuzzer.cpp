@@ -4,6 +4,7 @@
 
 #include <QByteArrayView>
 #include <QGuiApplication>
+#include <QTextBlock>
 #include <QTextDocument>
 
 #include <cstddef>
@@ -26,8 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         t1::RtfReader::read(QByteArrayView(reinterpret_cast<const char*>(data), qsizetype(size)));
     if (!r.document)
         return 0;
-    if (r.document->characterCount() > t1::RtfReader::kMaxDocumentChars + 1)
+    if (r.document->characterCount() > t1::RtfReader::kMaxDocumentChars + 1 ||
+        r.document->blockCount() > t1::RtfReader::kMaxParagraphs)
         std::abort();
+    // What one layout at once may be given.
+    for (QTextBlock b = r.document->firstBlock(); b.isValid(); b = b.next())
+        if (b.length() - 1 > t1::RtfReader::kMaxParagraphChars || b.textFormats().size() > t1::RtfReader::kMaxParagraphRuns)
+            std::abort();
     // What the window does with a document: copy it and lay it out.
     const std::unique_ptr<QTextDocument> copy(r.document->clone());
     if (copy->characterCount() != r.document->characterCount())
