@@ -19,7 +19,7 @@
 namespace {
 
 using t1::DocumentLibrary;
-using t1::test::plain;
+using t1::testing::plain;
 
 void write(const QString& path, const QByteArray& data)
 {

@@ -16,9 +16,9 @@
 namespace {
 
 using t1::RtfReader;
-using t1::test::collapsed;
-using t1::test::formatOf;
-using t1::test::plain;
+using t1::testing::collapsed;
+using t1::testing::formatOf;
+using t1::testing::plain;
 
 const QDir kData(QStringLiteral(T1_RTF_DATA_DIR));
 

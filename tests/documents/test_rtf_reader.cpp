@@ -10,8 +10,8 @@
 namespace {
 
 using t1::RtfReader;
-using t1::test::formatOf;
-using t1::test::plain;
+using t1::testing::formatOf;
+using t1::testing::plain;
 
 RtfReader::Result read(const QByteArray& rtf)
 {

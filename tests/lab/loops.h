@@ -3,7 +3,9 @@
 #include "lab/regulator.h"
 #include "lab/simulation.h"
 
-namespace t1::lab::testing {
+namespace t1::testing {
+
+using namespace t1::lab;
 
 inline Parameters proportional(double e, double g)
 {
@@ -44,4 +46,4 @@ inline Simulation ran(const Parameters& p, int periods, Start start = Start::Col
     return sim;
 }
 
-}  // namespace t1::lab::testing
+}  // namespace t1::testing

@@ -6,7 +6,7 @@
 #include <cmath>
 
 using namespace t1::lab;
-using namespace t1::lab::testing;
+using namespace t1::testing;
 
 TEST(Theory, ProportionalInClosedForm)
 {

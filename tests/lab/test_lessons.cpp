@@ -9,7 +9,7 @@
 #include <vector>
 
 using namespace t1::lab;
-using namespace t1::lab::testing;
+using namespace t1::testing;
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <random>
 
 using namespace t1::lab;
-using namespace t1::lab::testing;
+using namespace t1::testing;
 
 namespace {
 

@@ -1,7 +1,6 @@
-#include "shell/commentary_panel.h"
-#include "shell/temperature1.h"
 #include "picture/colours.h"
 #include "tests/support/rtf_text.h"
+#include "tests/support/window_rig.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,9 +21,9 @@
 
 #include <algorithm>
 
-namespace {
+using namespace t1::testing;
 
-using t1::test::plain;
+namespace {
 
 constexpr int kMenuLoopP = 2;
 constexpr int kMenuLoopPI = 3;
@@ -42,18 +41,16 @@ bool isOn(const QWidget* w)
     return w->isVisibleTo(w->parentWidget()) && w->isEnabled();
 }
 
-// The window with the shipped documents in a directory of its own, its
-// timer stopped: the tests run the ticks themselves.
-class CommentaryWindow : public ::testing::Test {
+// The window with the shipped documents in a directory of its own.
+class CommentaryWindow : public WindowRig {
 protected:
     void SetUp() override
     {
+        WindowRig::SetUp();
         const QDir resources(QStringLiteral(T1_RESOURCES_DIR));
         for (const QString& name : resources.entryList({QStringLiteral("comm*.rtf")}))
             ASSERT_TRUE(QFile::copy(resources.filePath(name), dir.filePath(name)));
-        window.Timer1->stop();
-        window.commentary().setSearchDirs({dir.path()});
-        window.commentary().setReporter([this](const QString& message) { messages.append(message); });
+        w->commentary().setSearchDirs({dir.path()});
     }
 
     void replace(const char* name, const QByteArray& data)
@@ -68,30 +65,20 @@ protected:
     // A PI lesson's tick, as the lesson drives its recurrence box.
     void piTick()
     {
-        window.Timer1Timer();
-        window.showRecurrenceBox();
+        w->Timer1Timer();
+        w->showRecurrenceBox();
     }
 
-    void startContinuous(int menuItem)
-    {
-        window.ListBox1->setCurrentRow(menuItem);
-        QListWidget* modes = (menuItem == kMenuLoopPI || menuItem == kMenuDisturbPI) ? window.ListBox3 : window.ListBox2;
-        modes->setCurrentRow(kContinuous);
-        window.Button1Click();
-    }
-
-    int& clock() { return window.scene().st.gSceneTick; }
+    int& clock() { return w->scene().st.gSceneTick; }
 
     // Runs the window's events until the box has its whole document.
     void finishLoading()
     {
-        while (window.commentary().loading())
+        while (w->commentary().loading())
             QCoreApplication::processEvents();
     }
 
     QTemporaryDir dir;
-    TTemperature1 window;
-    QStringList messages;
 };
 
 TEST(CommentaryPanel, EachClockRangeHasItsDocument)
@@ -119,47 +106,47 @@ TEST_F(CommentaryWindow, CommentairesShowsTheDocumentOfTheClocksLesson)
     };
     for (const auto& [tick, title] : expected) {
         clock() = tick;
-        window.Button3Click();
-        EXPECT_TRUE(isOn(window.RichEdit1)) << tick;
-        EXPECT_FALSE(window.RichEdit1->isReadOnly());
-        EXPECT_TRUE(textOf(window.RichEdit1).startsWith(title)) << tick;
+        w->Button3Click();
+        EXPECT_TRUE(isOn(w->RichEdit1)) << tick;
+        EXPECT_FALSE(w->RichEdit1->isReadOnly());
+        EXPECT_TRUE(textOf(w->RichEdit1).startsWith(title)) << tick;
     }
-    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
+    EXPECT_TRUE(problems.isEmpty()) << problems.join(u'\n').toStdString();
     // Text the document leaves uncoloured reads black, not in the window's blue.
-    EXPECT_EQ(window.RichEdit1->palette().color(QPalette::Text), QColor::fromRgb(t1::colour::black));
+    EXPECT_EQ(w->RichEdit1->palette().color(QPalette::Text), QColor::fromRgb(t1::colour::black));
 }
 
 TEST_F(CommentaryWindow, CommentairesOutsideTheLessonsShowsTheBoxAsItIs)
 {
     for (int tick : {0, 255, 3220}) {
         clock() = tick;
-        window.Button3Click();
-        EXPECT_TRUE(isOn(window.RichEdit1));
-        EXPECT_EQ(window.RichEdit1->toPlainText(), QStringLiteral("RichEdit1"));
+        w->Button3Click();
+        EXPECT_TRUE(isOn(w->RichEdit1));
+        EXPECT_EQ(w->RichEdit1->toPlainText(), QStringLiteral("RichEdit1"));
     }
     clock() = 1240;
-    window.Button3Click();
+    w->Button3Click();
     clock() = 0;
-    window.Button3Click();
-    EXPECT_TRUE(textOf(window.RichEdit1).contains(QStringLiteral("erreur statique")));
-    EXPECT_TRUE(messages.isEmpty());
+    w->Button3Click();
+    EXPECT_TRUE(textOf(w->RichEdit1).contains(QStringLiteral("erreur statique")));
+    EXPECT_TRUE(problems.isEmpty());
 }
 
 TEST_F(CommentaryWindow, CommentairesAgainReloadsFromTheBeginning)
 {
-    window.resize(800, 550);
-    window.show();
+    w->resize(800, 550);
+    w->show();
     clock() = 1240;
-    window.Button3Click();
-    window.RichEdit1->moveCursor(QTextCursor::End);
-    window.RichEdit1->insertPlainText(QStringLiteral("tapé par l'élève"));
-    window.RichEdit1->verticalScrollBar()->setValue(window.RichEdit1->verticalScrollBar()->maximum());
-    ASSERT_GT(window.RichEdit1->verticalScrollBar()->value(), 0) << "the commentary should need scrolling";
+    w->Button3Click();
+    w->RichEdit1->moveCursor(QTextCursor::End);
+    w->RichEdit1->insertPlainText(QStringLiteral("tapé par l'élève"));
+    w->RichEdit1->verticalScrollBar()->setValue(w->RichEdit1->verticalScrollBar()->maximum());
+    ASSERT_GT(w->RichEdit1->verticalScrollBar()->value(), 0) << "the commentary should need scrolling";
 
-    window.Button3Click();
-    EXPECT_FALSE(textOf(window.RichEdit1).contains(QStringLiteral("tapé par l'élève")));
-    EXPECT_EQ(window.RichEdit1->verticalScrollBar()->value(), 0);
-    EXPECT_EQ(window.RichEdit1->textCursor().position(), 0);
+    w->Button3Click();
+    EXPECT_FALSE(textOf(w->RichEdit1).contains(QStringLiteral("tapé par l'élève")));
+    EXPECT_EQ(w->RichEdit1->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(w->RichEdit1->textCursor().position(), 0);
 }
 
 // Every load replaces the box's document: the one it replaces is freed, or
@@ -170,44 +157,44 @@ TEST_F(CommentaryWindow, ReloadingFreesTheDocumentItReplaces)
         return box->findChildren<QTextDocument*>(Qt::FindDirectChildrenOnly).size();
     };
     clock() = 1240;
-    window.Button3Click();
-    window.showRecurrenceBox();
-    const auto commentaryDocs = documents(window.RichEdit1);
-    const auto recurrenceDocs = documents(window.RichEdit2);
-    QPointer<QTextDocument> first = window.RichEdit1->document();
+    w->Button3Click();
+    w->showRecurrenceBox();
+    const auto commentaryDocs = documents(w->RichEdit1);
+    const auto recurrenceDocs = documents(w->RichEdit2);
+    QPointer<QTextDocument> first = w->RichEdit1->document();
     for (int i = 0; i < 20; ++i) {
         clock() = i % 2 ? 1240 : 5240;
-        window.Button3Click();
-        window.commentary().newRun();
-        window.showRecurrenceBox();
+        w->Button3Click();
+        w->commentary().newRun();
+        w->showRecurrenceBox();
     }
-    EXPECT_EQ(documents(window.RichEdit1), commentaryDocs);
-    EXPECT_EQ(documents(window.RichEdit2), recurrenceDocs);
+    EXPECT_EQ(documents(w->RichEdit1), commentaryDocs);
+    EXPECT_EQ(documents(w->RichEdit2), recurrenceDocs);
     EXPECT_TRUE(first.isNull());
-    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(problems.isEmpty());
 }
 
 TEST_F(CommentaryWindow, AMissingCommentaryIsReportedAndTheBoxKeepsItsContent)
 {
     clock() = 1240;
-    window.Button3Click();
-    const QString before = window.RichEdit1->toPlainText();
+    w->Button3Click();
+    const QString before = w->RichEdit1->toPlainText();
 
     remove("comm1.rtf");
-    window.Button3Click();
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains(QStringLiteral("comm1.rtf")));
-    EXPECT_TRUE(messages[0].contains(QStringLiteral("introuvable")));
-    EXPECT_TRUE(isOn(window.RichEdit1));
-    EXPECT_EQ(window.RichEdit1->toPlainText(), before);
+    w->Button3Click();
+    ASSERT_EQ(problems.size(), 1);
+    EXPECT_TRUE(problems[0].contains(QStringLiteral("comm1.rtf")));
+    EXPECT_TRUE(problems[0].contains(QStringLiteral("introuvable")));
+    EXPECT_TRUE(isOn(w->RichEdit1));
+    EXPECT_EQ(w->RichEdit1->toPlainText(), before);
 
     replace("comm5.rtf", "<html>pas du RTF</html>");
     clock() = 5240;
-    window.Button3Click();
-    ASSERT_EQ(messages.size(), 2);
-    EXPECT_TRUE(messages[1].contains(QStringLiteral("comm5.rtf")));
-    EXPECT_TRUE(messages[1].contains(QStringLiteral("n'est pas un document RTF")));
-    EXPECT_EQ(window.RichEdit1->toPlainText(), before);
+    w->Button3Click();
+    ASSERT_EQ(problems.size(), 2);
+    EXPECT_TRUE(problems[1].contains(QStringLiteral("comm5.rtf")));
+    EXPECT_TRUE(problems[1].contains(QStringLiteral("n'est pas un document RTF")));
+    EXPECT_EQ(w->RichEdit1->toPlainText(), before);
 }
 
 TEST_F(CommentaryWindow, TheRecurrenceIsLoadedOncePerRunNotOnEveryTick)
@@ -215,24 +202,24 @@ TEST_F(CommentaryWindow, TheRecurrenceIsLoadedOncePerRunNotOnEveryTick)
     startContinuous(kMenuLoopPI);
     ASSERT_EQ(clock(), 2001);
     piTick();
-    EXPECT_TRUE(isOn(window.RichEdit2));
-    EXPECT_FALSE(window.RichEdit2->isReadOnly());
-    EXPECT_EQ(textOf(window.RichEdit2), QStringLiteral("Epu(k) = Epu(k-1) + 5,52·Ep(k) − 4,52·Ep(k-1)"));
-    const QTextDocument* shown = window.RichEdit2->document();
+    EXPECT_TRUE(isOn(w->RichEdit2));
+    EXPECT_FALSE(w->RichEdit2->isReadOnly());
+    EXPECT_EQ(textOf(w->RichEdit2), QStringLiteral("Epu(k) = Epu(k-1) + 5,52·Ep(k) − 4,52·Ep(k-1)"));
+    const QTextDocument* shown = w->RichEdit2->document();
 
     // Changed on disk during the run: the run keeps what it loaded.
     replace("comm2.rtf", "{\\rtf1 nouvelle version}");
     for (int i = 0; i < 100; ++i)
         piTick();
-    EXPECT_EQ(window.RichEdit2->document(), shown);
-    EXPECT_TRUE(textOf(window.RichEdit2).startsWith(QStringLiteral("Epu(k)")));
+    EXPECT_EQ(w->RichEdit2->document(), shown);
+    EXPECT_TRUE(textOf(w->RichEdit2).startsWith(QStringLiteral("Epu(k)")));
 
     // The next run reads it again.
-    window.Button1Click();
-    EXPECT_FALSE(isOn(window.RichEdit2));
+    w->Button1Click();
+    EXPECT_FALSE(isOn(w->RichEdit2));
     piTick();
-    EXPECT_EQ(textOf(window.RichEdit2), QStringLiteral("nouvelle version"));
-    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(textOf(w->RichEdit2), QStringLiteral("nouvelle version"));
+    EXPECT_TRUE(problems.isEmpty());
 }
 
 TEST_F(CommentaryWindow, AMissingRecurrenceIsReportedOncePerRunAndTheLessonGoesOn)
@@ -241,124 +228,124 @@ TEST_F(CommentaryWindow, AMissingRecurrenceIsReportedOncePerRunAndTheLessonGoesO
     startContinuous(kMenuDisturbPI);
     for (int i = 0; i < 150; ++i)
         piTick();
-    EXPECT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains(QStringLiteral("comm2.rtf")));
+    EXPECT_EQ(problems.size(), 1);
+    EXPECT_TRUE(problems[0].contains(QStringLiteral("comm2.rtf")));
     EXPECT_EQ(clock(), 5151);
-    EXPECT_TRUE(isOn(window.RichEdit2));
-    EXPECT_EQ(window.RichEdit2->toPlainText(), QStringLiteral("RichEdit2"));
+    EXPECT_TRUE(isOn(w->RichEdit2));
+    EXPECT_EQ(w->RichEdit2->toPlainText(), QStringLiteral("RichEdit2"));
 
     // A new run may report again, once.
-    window.Button1Click();
+    w->Button1Click();
     for (int i = 0; i < 150; ++i)
         piTick();
-    EXPECT_EQ(messages.size(), 2);
+    EXPECT_EQ(problems.size(), 2);
 
     // Step by step: starting period 1 is a new run, the later periods are not.
-    window.ListBox3->setCurrentRow(kStepByStep);
-    window.Button4Click();  // period 1
+    w->ListBox3->setCurrentRow(kStepByStep);
+    w->Button4Click();  // period 1
     for (int i = 0; i < 40; ++i)
         piTick();
-    EXPECT_EQ(messages.size(), 3);
+    EXPECT_EQ(problems.size(), 3);
     for (int period = 2; period <= 6; ++period) {
-        window.Button4Click();
+        w->Button4Click();
         for (int i = 0; i < 40; ++i)
             piTick();
     }
-    EXPECT_EQ(messages.size(), 3);
+    EXPECT_EQ(problems.size(), 3);
     EXPECT_EQ(clock(), 5240);
-    window.Button4Click();  // period 1 again
+    w->Button4Click();  // period 1 again
     piTick();
-    EXPECT_EQ(messages.size(), 4);
+    EXPECT_EQ(problems.size(), 4);
 }
 
 TEST_F(CommentaryWindow, TheHandlersHideBothBoxes)
 {
     const auto showBoth = [&] {
         clock() = 2240;
-        window.Button3Click();
-        window.showRecurrenceBox();
-        ASSERT_TRUE(isOn(window.RichEdit1) && isOn(window.RichEdit2));
+        w->Button3Click();
+        w->showRecurrenceBox();
+        ASSERT_TRUE(isOn(w->RichEdit1) && isOn(w->RichEdit2));
     };
     const auto expectHidden = [&](const char* by) {
-        for (const QTextEdit* box : {window.RichEdit1, window.RichEdit2}) {
-            EXPECT_FALSE(box->isVisibleTo(&window)) << by;
+        for (const QTextEdit* box : {w->RichEdit1, w->RichEdit2}) {
+            EXPECT_FALSE(box->isVisibleTo(w.get())) << by;
             EXPECT_FALSE(box->isEnabled()) << by;
         }
     };
 
-    window.ListBox1->setCurrentRow(kMenuLoopPI);
+    w->ListBox1->setCurrentRow(kMenuLoopPI);
     showBoth();
-    window.ListBox1->setCurrentRow(kMenuLoopP);  // choix
+    w->ListBox1->setCurrentRow(kMenuLoopP);  // choix
     expectHidden("choix");
 
     showBoth();
-    window.ListBox2->setCurrentRow(kContinuous);  // choixbis
+    w->ListBox2->setCurrentRow(kContinuous);  // choixbis
     expectHidden("choixbis");
 
-    window.ListBox1->setCurrentRow(kMenuLoopPI);
+    w->ListBox1->setCurrentRow(kMenuLoopPI);
     showBoth();
-    window.ListBox3->setCurrentRow(kStepByStep);  // choixter
+    w->ListBox3->setCurrentRow(kStepByStep);  // choixter
     expectHidden("choixter");
 
     showBoth();
-    window.Button4Click();
+    w->Button4Click();
     expectHidden("Button4Click");
     showBoth();
-    window.Button2Click();
+    w->Button2Click();
     expectHidden("Button2Click");
     showBoth();
-    window.Button1Click();
+    w->Button1Click();
     expectHidden("Button1Click");
 }
 
 TEST_F(CommentaryWindow, TheRecurrenceFitsItsOneLineBox)
 {
-    window.resize(800, 550);
-    window.show();
-    window.showRecurrenceBox();
-    ASSERT_TRUE(messages.isEmpty());
-    QTextDocument* doc = window.RichEdit2->document();
-    const QSize viewport = window.RichEdit2->viewport()->size();
+    w->resize(800, 550);
+    w->show();
+    w->showRecurrenceBox();
+    ASSERT_TRUE(problems.isEmpty());
+    QTextDocument* doc = w->RichEdit2->document();
+    const QSize viewport = w->RichEdit2->viewport()->size();
     EXPECT_LE(doc->size().height(), viewport.height());
     EXPECT_LE(doc->idealWidth(), viewport.width());
     ASSERT_EQ(doc->blockCount(), 1);
     EXPECT_EQ(doc->firstBlock().layout()->lineCount(), 1);
-    EXPECT_EQ(window.RichEdit2->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(w->RichEdit2->verticalScrollBar()->maximum(), 0);
 }
 
 // A long document goes into the box by slices between the ticks; what the
 // box ends with is the document, formats and all, as a copy in one go.
 TEST_F(CommentaryWindow, ALongDocumentIsShownWholeAfterASliceAtATime)
 {
-    window.resize(800, 550);
-    window.show();
+    w->resize(800, 550);
+    w->show();
     QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1252{\\colortbl;\\red192\\green0\\blue0;}";
     for (int i = 0; i < 400; ++i)
         rtf += "\\pard\\qj\\sa80 Paragraphe " + QByteArray::number(i) + " : {\\b gras} {\\cf1\\i rouge} "
                "la mesure suit un morceau d'exponentielle de constante de temps T1.\\par ";
     replace("comm1.rtf", rtf + "\\pard\\qr Fin.\\par}");
     clock() = 1240;
-    window.Button3Click();
-    ASSERT_TRUE(window.commentary().loading());
-    EXPECT_TRUE(textOf(window.RichEdit1).startsWith(QStringLiteral("Paragraphe 0 : gras rouge")));
-    EXPECT_FALSE(textOf(window.RichEdit1).contains(QStringLiteral("Fin.")));
+    w->Button3Click();
+    ASSERT_TRUE(w->commentary().loading());
+    EXPECT_TRUE(textOf(w->RichEdit1).startsWith(QStringLiteral("Paragraphe 0 : gras rouge")));
+    EXPECT_FALSE(textOf(w->RichEdit1).contains(QStringLiteral("Fin.")));
     finishLoading();
 
-    QTextDocument* shown = window.RichEdit1->document();
+    QTextDocument* shown = w->RichEdit1->document();
     const t1::DocumentLibrary::Loaded loaded = t1::DocumentLibrary({dir.path()}).load(QStringLiteral("comm1.rtf"));
     ASSERT_TRUE(loaded.document);
     EXPECT_EQ(shown->toHtml(), loaded.document->toHtml());
-    EXPECT_EQ(window.RichEdit1->verticalScrollBar()->value(), 0);
-    EXPECT_EQ(window.RichEdit1->textCursor().position(), 0);
+    EXPECT_EQ(w->RichEdit1->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(w->RichEdit1->textCursor().position(), 0);
     EXPECT_FALSE(shown->isUndoAvailable());
-    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(problems.isEmpty());
 
     // Another click while a document is still going in starts it afresh.
-    window.Button3Click();
-    ASSERT_TRUE(window.commentary().loading());
-    window.Button3Click();
+    w->Button3Click();
+    ASSERT_TRUE(w->commentary().loading());
+    w->Button3Click();
     finishLoading();
-    EXPECT_EQ(window.RichEdit1->document()->toHtml(), loaded.document->toHtml());
+    EXPECT_EQ(w->RichEdit1->document()->toHtml(), loaded.document->toHtml());
 }
 
 // The shipped documents go in whole at once and show exactly as a copy of
@@ -367,18 +354,18 @@ TEST_F(CommentaryWindow, TheShippedDocumentsGoInAtOnceAsTheyAre)
 {
     for (int tick : {1240, 2240, 4240, 5240}) {
         clock() = tick;
-        window.Button3Click();
-        EXPECT_FALSE(window.commentary().loading()) << tick;
+        w->Button3Click();
+        EXPECT_FALSE(w->commentary().loading()) << tick;
         const t1::DocumentLibrary::Loaded loaded =
             t1::DocumentLibrary({dir.path()}).load(QString::fromUtf8(CommentaryPanel::commentaryFile(tick)));
         ASSERT_TRUE(loaded.document);
         const std::unique_ptr<QTextDocument> copy(loaded.document->clone());
-        copy->setDocumentMargin(window.RichEdit1->document()->documentMargin());
-        EXPECT_EQ(window.RichEdit1->document()->toHtml(), copy->toHtml()) << tick;
+        copy->setDocumentMargin(w->RichEdit1->document()->documentMargin());
+        EXPECT_EQ(w->RichEdit1->document()->toHtml(), copy->toHtml()) << tick;
     }
-    window.showRecurrenceBox();
-    EXPECT_FALSE(window.commentary().loading());
-    EXPECT_DOUBLE_EQ(window.RichEdit2->document()->documentMargin(), 1);
+    w->showRecurrenceBox();
+    EXPECT_FALSE(w->commentary().loading());
+    EXPECT_DOUBLE_EQ(w->RichEdit2->document()->documentMargin(), 1);
 }
 
 // What a document can ask of the layout, each case as a file may write
@@ -388,8 +375,8 @@ TEST_F(CommentaryWindow, TheShippedDocumentsGoInAtOnceAsTheyAre)
 // the library keeps, is the reader's test.
 TEST_F(CommentaryWindow, TheCostliestDocumentsLayOutInABoundedMultipleOfACommentary)
 {
-    window.resize(800, 550);
-    window.show();
+    w->resize(800, 550);
+    w->show();
     QFile shipped(QDir(QStringLiteral(T1_RESOURCES_DIR)).filePath(QStringLiteral("comm1.rtf")));
     ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
     const QByteArray commentary = shipped.readAll();
@@ -423,7 +410,7 @@ TEST_F(CommentaryWindow, TheCostliestDocumentsLayOutInABoundedMultipleOfAComment
         clock() = 1240;
         QElapsedTimer timer;
         timer.start();
-        window.Button3Click();
+        w->Button3Click();
         Cost cost;
         do {
             QCoreApplication::processEvents();
@@ -431,7 +418,7 @@ TEST_F(CommentaryWindow, TheCostliestDocumentsLayOutInABoundedMultipleOfAComment
             cost.longest = std::max(cost.longest, round);
             cost.total += round;
             timer.restart();
-        } while (window.commentary().loading());
+        } while (w->commentary().loading());
         return cost;
     };
     const auto showTwice = [&](const QByteArray& rtf) {
@@ -467,7 +454,7 @@ TEST_F(CommentaryWindow, TheCostliestDocumentsLayOutInABoundedMultipleOfAComment
         EXPECT_LT(cost.total / unit, kMaxTotal) << name;
         EXPECT_LT(cost.longest / unit, kMaxRound) << name;
     }
-    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
+    EXPECT_TRUE(problems.isEmpty()) << problems.join(u'\n').toStdString();
 }
 
 // A document in a code page the program cannot read is shown, and said.
@@ -475,11 +462,11 @@ TEST_F(CommentaryWindow, ADocumentInAnUnknownCodePageIsShownAndSaid)
 {
     replace("comm4.rtf", "{\\rtf1\\ansi\\ansicpg4242 Caf\\'e9 cr\\'e8me}");
     clock() = 4240;
-    window.Button3Click();
-    EXPECT_EQ(textOf(window.RichEdit1), QStringLiteral("Caf\uFFFD cr\uFFFDme"));
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains(QStringLiteral("page de code 4242"))) << messages[0].toStdString();
-    EXPECT_TRUE(messages[0].contains(QStringLiteral("comm4.rtf")));
+    w->Button3Click();
+    EXPECT_EQ(textOf(w->RichEdit1), QStringLiteral("Caf\uFFFD cr\uFFFDme"));
+    ASSERT_EQ(problems.size(), 1);
+    EXPECT_TRUE(problems[0].contains(QStringLiteral("page de code 4242"))) << problems[0].toStdString();
+    EXPECT_TRUE(problems[0].contains(QStringLiteral("comm4.rtf")));
 }
 
 // Without a reporter of the tests' own, a problem opens one message box

@@ -5,7 +5,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-namespace t1::test {
+namespace t1::testing {
 
 // The text as a reader sees it: every run of blanks (tabs, line breaks,
 // no-break spaces) one space, no blanks at either end.
@@ -49,4 +49,4 @@ inline QTextCharFormat formatOf(const QTextDocument& doc, const QString& phrase,
     return c.charFormat();
 }
 
-}  // namespace t1::test
+}  // namespace t1::testing
