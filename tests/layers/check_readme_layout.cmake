@@ -1,0 +1,48 @@
+# Checks that the README's layout table names exactly the project's folders:
+#   cmake -DSOURCE_DIR=<top> -P check_readme_layout.cmake
+cmake_minimum_required(VERSION 3.25)
+
+if(NOT SOURCE_DIR)
+  message(FATAL_ERROR "SOURCE_DIR is not set")
+endif()
+
+# The rows of the table under "## Layout" begin with a folder: | `name/` |
+file(STRINGS ${SOURCE_DIR}/README.md lines)
+set(in_layout FALSE)
+set(listed)
+foreach(line IN LISTS lines)
+  if(line MATCHES "^## ")
+    set(in_layout FALSE)
+    if(line STREQUAL "## Layout")
+      set(in_layout TRUE)
+    endif()
+  elseif(in_layout AND line MATCHES "^\\| `([^`/]+)/` \\|")
+    list(APPEND listed ${CMAKE_MATCH_1})
+  endif()
+endforeach()
+
+# The folders at the top of the project, but for build trees and hidden ones.
+file(GLOB entries LIST_DIRECTORIES true RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*)
+set(folders)
+foreach(entry IN LISTS entries)
+  if(IS_DIRECTORY ${SOURCE_DIR}/${entry} AND NOT entry MATCHES "^(build|\\.)")
+    list(APPEND folders ${entry})
+  endif()
+endforeach()
+
+set(faults 0)
+foreach(folder IN LISTS folders)
+  if(NOT folder IN_LIST listed)
+    message(SEND_ERROR "README.md: the layout table does not name the folder ${folder}/")
+    math(EXPR faults "${faults} + 1")
+  endif()
+endforeach()
+foreach(folder IN LISTS listed)
+  if(NOT folder IN_LIST folders)
+    message(SEND_ERROR "README.md: the layout table names ${folder}/, which does not exist")
+    math(EXPR faults "${faults} + 1")
+  endif()
+endforeach()
+if(faults GREATER 0)
+  message(FATAL_ERROR "${faults} difference(s) between the README's layout table and the folders")
+endif()
