@@ -79,7 +79,10 @@ void Experiment::nextPeriod()
 void Experiment::restart()
 {
     if (m_ticks > 0) {
-        m_traces.push_back({m_run, m_ticks, traceLegend(m_startedWith, !m_run.marks().empty()), m_nextColour});
+        // A change after the last acquisition never acted on this run.
+        const auto acted = [this](const lab::Mark& m) { return m.k < static_cast<int>(m_run.samples().size()); };
+        const bool changed = std::any_of(m_run.marks().begin(), m_run.marks().end(), acted);
+        m_traces.push_back({m_run, m_ticks, traceLegend(m_startedWith, changed), m_nextColour});
         m_nextColour = (m_nextColour + 1) % kMaxTraces;
         if (static_cast<int>(m_traces.size()) > kMaxTraces)
             m_traces.pop_front();

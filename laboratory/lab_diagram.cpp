@@ -8,6 +8,7 @@
 #include "picture/colours.h"
 #include "picture/fonts.h"
 #include "picture/loop_values.h"
+#include "picture/number_text.h"
 #include "picture/oven_door.h"
 #include "picture/oven_picture.h"
 #include "picture/readouts.h"
@@ -66,7 +67,7 @@ void drawLabOven(Surfaces& s, int tick, const DiagramValues& v, DoorView& door, 
     Canvas& w = s.window;
     const int level = heatLevel(v.s);
     const QRgb inside = heatColour(level);
-    const OvenLook look{kHeatLinesFrom + tick % kHeatLinesCycle, inside, inside, v.sample.u > 0};
+    const OvenLook look{kHeatLinesFrom + tick % kHeatLinesCycle, inside, inside, v.heating};
     OvenHooks hooks;
     if (!v.doorOpen)
         hooks.afterLast = kClosedDoor;
@@ -106,23 +107,42 @@ void drawLabRegulator(Canvas& w, const lab::Parameters& p)
     w.textOut(kGainAt.x(), kGainAt.y(), QStringLiteral("G = ") + QString::fromStdString(lab::formatDecimal(p.g)));
 }
 
-void drawLabReadouts(Canvas& w, const DiagramValues& v, const lab::Parameters& p)
+namespace {
+
+LoopValues loopValues(const DiagramValues& v)
 {
     const lab::Sample& k = v.sample;
-    const LoopValues values{k.e, k.ep, k.epu, k.x, hundredths(k.u), hundredths(v.s), lab::temperature(v.s)};
+    return {k.e, k.ep, k.epu, k.x, hundredths(k.u), hundredths(v.s), lab::temperature(v.s)};
+}
+
+}  // namespace
+
+ReadoutTexts readoutTexts(const DiagramValues& v, const lab::Parameters& p)
+{
+    const LoopValues l = loopValues(v);
+    ReadoutTexts t{ceilingText(l.gE), ceilingText(l.gEp), ceilingText(l.gEpu), numberText(l.gU),
+                   numberText(l.gS),  ceilingText(l.gX),  ceilingText(l.gTemperature), {}, {}};
+    if (p.kind == lab::RegulatorKind::PI) {
+        const auto part = [](const char* name, double value) {
+            return QString::fromUtf8(name) + QString::fromStdString(lab::formatDecimal(value, kPartDecimals));
+        };
+        t.proportional = part("prop. : ", v.sample.proportional);
+        t.integral = part("intégr. : ", v.sample.integral);
+    }
+    return t;
+}
+
+void drawLabReadouts(Canvas& w, const DiagramValues& v, const lab::Parameters& p)
+{
     diagramFont(w);
-    drawReadouts(w, values, kLabReadout);
+    drawReadouts(w, loopValues(v), kLabReadout);
 
     w.setPenWidth(1);
     w.setPenAndBrush(colour::btnFace);
     drawBox(w, kPartsBox);
-    if (p.kind != lab::RegulatorKind::PI)
-        return;
-    const auto part = [](const char* name, double value) {
-        return QString::fromUtf8(name) + QString::fromStdString(lab::formatDecimal(value, kPartDecimals));
-    };
-    w.textOut(kProportionalAt.x(), kProportionalAt.y(), part("prop. : ", k.proportional));
-    w.textOut(kIntegralAt.x(), kIntegralAt.y(), part("intégr. : ", k.integral));
+    const ReadoutTexts t = readoutTexts(v, p);
+    w.textOut(kProportionalAt.x(), kProportionalAt.y(), t.proportional);
+    w.textOut(kIntegralAt.x(), kIntegralAt.y(), t.integral);
 }
 
 }  // namespace t1

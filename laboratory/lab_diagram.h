@@ -3,6 +3,8 @@
 #include "lab/parameters.h"
 #include "lab/sample.h"
 
+#include <QString>
+
 namespace t1 {
 
 struct Surfaces;
@@ -14,6 +16,7 @@ struct DiagramValues {
     lab::Sample sample;
     double s = 0;
     bool doorOpen = false;
+    bool heating = false;  // the resistor fed: not before the first acquisition
 };
 
 // The readouts' boxes, wide enough for the laboratory's values: three
@@ -39,6 +42,13 @@ void drawLabRegulator(Canvas& window, const lab::Parameters& p);
 // E, Ep, Epu, U, S and X above their names, U and S to two decimals; under
 // PI, the law's proportional and integral parts under the regulator.
 void drawLabReadouts(Canvas& window, const DiagramValues& v, const lab::Parameters& p);
+
+// The texts the readouts print, the law's parts empty under P.
+struct ReadoutTexts {
+    QString e, ep, epu, u, s, x, temperature;
+    QString proportional, integral;
+};
+ReadoutTexts readoutTexts(const DiagramValues& v, const lab::Parameters& p);
 
 // Rounded to two decimals, as the readouts print it; never -0.
 double hundredths(double volts);

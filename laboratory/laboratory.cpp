@@ -647,7 +647,7 @@ DiagramValues Laboratory::shownValues() const
     const auto& samples = run.samples();
     if (const std::optional<int> k = cursor->sample(); k && *k < static_cast<int>(samples.size())) {
         const lab::Sample& s = samples[static_cast<std::size_t>(*k)];
-        return {s, s.s, s.doorOpen};
+        return {s, s.s, s.doorOpen, s.u > 0};
     }
     if (samples.empty()) {
         // What the first acquisition will read and compute.
@@ -655,10 +655,11 @@ DiagramValues Laboratory::shownValues() const
         if (const auto& steady = run.steady())
             state = steady->state;
         const lab::Sample first = lab::step(run.parameters(), 0, state).sample;
-        return {first, first.s, false};
+        return {first, first.s, false, false};
     }
     const lab::Sample& last = samples.back();
-    return {last, run.sAt(m_experiment.drawnUntil()), last.doorOpen && m_experiment.ticks() <= m_experiment.lastTick()};
+    const bool under = m_experiment.ticks() <= m_experiment.lastTick();
+    return {last, run.sAt(m_experiment.drawnUntil()), last.doorOpen && under, last.u > 0 && under};
 }
 
 void Laboratory::drawDiagram(bool moving)

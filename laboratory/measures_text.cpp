@@ -69,9 +69,12 @@ QStringList poleTexts(const lab::Poles& poles, bool withCancel)
 QString measuresText(const lab::Simulation& run, const lab::Theory& theory)
 {
     const auto& samples = run.samples();
+    // From the last change that took effect: one made since the last
+    // acquisition waits for the next.
     std::size_t from = 0;
-    if (!run.marks().empty())
-        from = std::min<std::size_t>(static_cast<std::size_t>(run.marks().back().k), samples.size());
+    for (const lab::Mark& mark : run.marks())
+        if (static_cast<std::size_t>(mark.k) < samples.size())
+            from = static_cast<std::size_t>(mark.k);
     const std::span<const lab::Sample> measured(samples.data() + from, samples.size() - from);
     const bool any = !measured.empty();
     const lab::Measures m = lab::measure(measured);
@@ -82,7 +85,7 @@ QString measuresText(const lab::Simulation& run, const lab::Theory& theory)
     };
 
     QString since = from == 0 ? QStringLiteral("depuis le départ")
-                              : QStringLiteral("depuis le changement à %1T").arg(run.marks().back().k);
+                              : QStringLiteral("depuis le changement à %1T").arg(from);
     QString html = QStringLiteral("<b>Mesures</b> (%1)<table cellspacing=\"0\" cellpadding=\"1\">").arg(since);
     html += row({}, QStringLiteral("<i>mesuré</i>"), QStringLiteral("<i>théorie</i>"));
     html += row(QStringLiteral("X final"), shown(m.finalX), optional(theory.finalX));

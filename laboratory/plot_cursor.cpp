@@ -16,6 +16,8 @@ constexpr int kLabelHeight = 12;
 constexpr int kLabelGap = 3;
 constexpr int kLineTop = kAxisTop + 12;
 constexpr int kLineBottom = kPlotBaseline + 6;
+// Its label under the period labels, clear of the titles and the changes'.
+constexpr int kLabelTop = kPlotBaseline + 17;
 
 }  // namespace
 
@@ -61,8 +63,7 @@ void PlotCursor::setSample(std::optional<int> sample)
 QRect PlotCursor::lineRect(const PlotArea& area, int k) const
 {
     const int x = m_scale.x(area, k);
-    return QRect(x - 1, kLineTop - kLabelHeight - kPlotsTop, kLabelWidth + kLabelGap + 2,
-                 kLineBottom - kLineTop + kLabelHeight + 1);
+    return QRect(x - 1, kLineTop - kPlotsTop, kLabelWidth + kLabelGap + 2, kLabelTop + kLabelHeight - kLineTop + 1);
 }
 
 void PlotCursor::repaintAt(std::optional<int> k)
@@ -85,7 +86,7 @@ void PlotCursor::paintEvent(QPaintEvent*)
     for (const PlotArea& area : {kUPlot, kSPlot}) {
         const int x = m_scale.x(area, *m_sample);
         p.drawLine(x, kLineTop - kPlotsTop, x, kLineBottom - kPlotsTop);
-        p.drawText(QRect(x + kLabelGap, kLineTop - kLabelHeight - kPlotsTop, kLabelWidth, kLabelHeight),
+        p.drawText(QRect(x + kLabelGap, kLabelTop - kPlotsTop, kLabelWidth, kLabelHeight),
                    Qt::AlignLeft | Qt::AlignVCenter, label);
     }
 }

@@ -116,7 +116,20 @@ TEST(Experiment, ParametersBeforeTheFirstAcquisitionStartTheRun)
     EXPECT_TRUE(x.startPending());
     x.restart();
     EXPECT_FALSE(x.startPending());
-    EXPECT_EQ(x.traces().back().legend, "P, G = 4, T = T1/5, E = 100, modifié en cours");
+    EXPECT_EQ(x.traces().back().legend, "P, G = 4, T = T1/5, E = 100");  // the change never acted
+    x.advance();
+    x.advance();
+    p.g = 3;
+    x.change(p);  // waits for the next acquisition, which never comes
+    x.restart();
+    EXPECT_EQ(x.traces().back().legend, "P, G = 1, T = T1/5, E = 100");
+    x.advance();
+    p.g = 5;
+    x.change(p);
+    for (int n = 0; n < kTicksPerPeriod; ++n)
+        x.advance();
+    x.restart();
+    EXPECT_EQ(x.traces().back().legend, "P, G = 3, T = T1/5, E = 100, modifié en cours");
 }
 
 TEST(Experiment, LegendsSayWhatSetsARunApart)
@@ -167,6 +180,9 @@ TEST(MeasuresText, TheoryBesideTheMeasuredAndNoneWhereThereIsNone)
     // After a change the step no longer starts cold: no predicted overshoot or settling.
     p.g = 4;
     run.change(p);
+    // Until the next acquisition the change has not acted: the run is measured whole.
+    EXPECT_TRUE(measuresText(run, theory).contains(QStringLiteral("depuis le départ")));
+    EXPECT_TRUE(measuresText(run, theory).contains(QStringLiteral("33,33")));
     run.advance();
     const QString after = measuresText(run, lab::theory(p));
     EXPECT_TRUE(after.contains(QStringLiteral("depuis le changement à 30T")));
