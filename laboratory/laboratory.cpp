@@ -23,6 +23,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QGraphicsView>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
@@ -182,6 +183,13 @@ QGroupBox* makeGroup(QWidget* scene, const Geometry& g, const QString& title)
     return group;
 }
 
+// A label lays its rich text out again on every change: only when it changes.
+void setTextIfNew(QLabel* label, const QString& text)
+{
+    if (label->text() != text)
+        label->setText(text);
+}
+
 QString celsiusNote(double e)
 {
     return QStringLiteral("= %1 °C").arg(text(lab::formatDecimal(lab::setPointCelsius(e), kCelsiusDecimals)));
@@ -262,7 +270,8 @@ void Laboratory::createControls()
 
     poles = makeText(scene, kPoles);
     poles->setAccessibleName(QStringLiteral("Pôles en boucle fermée"));
-    measures = makeText(scene, kMeasures);
+    measures = new QWidget(scene);
+    place(measures, kMeasures);
     measures->setAccessibleName(QStringLiteral("Mesures"));
     legend = makeText(scene, kLegend);
     legend->setAccessibleName(QStringLiteral("Essais précédents"));
@@ -671,18 +680,38 @@ void Laboratory::drawDiagram(bool moving)
 
 void Laboratory::showDrawn()
 {
-    const QRegion changed = m_surfaces.window.takeDirty();
-    if (!changed.isEmpty())
-        m_scene->update(changed);
-    if (!m_surfaces.fond.takeDirty().isEmpty())
-        fond->update();
+    repaint(m_scene, m_surfaces.window.takeDirty());
+    repaint(fond, m_surfaces.fond.takeDirty());
+}
+
+void Laboratory::repaint(QWidget* shown, const QRegion& changed)
+{
+    if (changed.isEmpty())
+        return;
+    QGraphicsView* view = m_zoom->view();
+    if (!view) {
+        shown->update(changed);
+        return;
+    }
+    // Scaled, the graphics scene would repaint the one rectangle spanning
+    // every change of the tick (the curves, the readouts, the oven): most of
+    // a full screen. The view is told each changed place instead.
+    const QPoint offset = shown->mapTo(m_scene, QPoint(0, 0));
+    QRegion mapped;
+    for (const QRect& r : changed)
+        mapped += view->mapFromScene(QRectF(r.translated(offset))).boundingRect().adjusted(-1, -1, 1, 1);
+    view->viewport()->update(mapped);
 }
 
 void Laboratory::updateTexts()
 {
     const lab::Simulation& run = m_experiment.run();
-    poles->setText(polesText(m_theory.poles));
-    measures->setText(measuresText(run, m_theory));
+    setTextIfNew(poles, polesText(m_theory.poles));
+    const MeasureTable table = measureTable(run, m_theory);
+    if (!(table == m_measuresShown)) {
+        drawMeasureTable(m_surfaces.window, QPoint(kMeasures.left, kMeasures.top), table, m_measuresShown);
+        measures->setAccessibleDescription(plainText(table));
+    }
     QString traces = QStringLiteral("<b>Essais précédents</b>");
     if (m_experiment.traces().empty())
         traces += QStringLiteral("<br>aucun");
@@ -690,7 +719,7 @@ void Laboratory::updateTexts()
         const QColor c = QColor::fromRgb(traceColour(t.colour));
         traces += QStringLiteral("<br><font color=\"%1\">■</font> %2").arg(c.name(), text(t.legend).toHtmlEscaped());
     }
-    legend->setText(traces);
+    setTextIfNew(legend, traces);
 }
 
 void Laboratory::updateControls()
@@ -714,7 +743,7 @@ void Laboratory::updateControls()
     QString note = text(m_experiment.run().startNote());
     if (m_experiment.startPending())
         note += QStringLiteral("<br><i>Le départ choisi vaudra au prochain essai (Recommencer).</i>");
-    startNote->setText(note);
+    setTextIfNew(startNote, note);
     updateTexts();
     updateTimer();
 }

@@ -4,6 +4,7 @@
 #include "lab/analysis.h"
 #include "laboratory/experiment.h"
 #include "laboratory/lab_diagram.h"
+#include "laboratory/measures_text.h"
 #include "laboratory/plot_scale.h"
 #include "picture/surfaces.h"
 
@@ -70,6 +71,8 @@ public:
     QTimer* timer() const { return m_timer; }
     // What the diagram shows: the cursor's acquisition, or the live values.
     DiagramValues shownValues() const;
+    // The measures beside the plots, one line a row.
+    QString measuresShown() const { return measures->accessibleDescription(); }
 
     // Controls, public as on a designed form.
     NumberField* setPoint = nullptr;
@@ -96,7 +99,7 @@ public:
     QPushButton* restartButton = nullptr;
     QPushButton* clearButton = nullptr;
     QLabel* poles = nullptr;
-    QLabel* measures = nullptr;
+    QWidget* measures = nullptr;  // drawn on the scene; says its text to a screen reader
     QLabel* legend = nullptr;
     PlotCursor* cursor = nullptr;
     ImageView* fond = nullptr;
@@ -128,6 +131,7 @@ private:
     void redrawPlots();
     void drawDiagram(bool moving);
     void showDrawn();
+    void repaint(QWidget* shown, const QRegion& changed);
     void updateControls();
     void updateTexts();
     void updateTimer();
@@ -141,6 +145,7 @@ private:
     Experiment m_experiment;
     PlotScale m_scale;
     lab::Theory m_theory;
+    MeasureTable m_measuresShown;
     DoorView m_door;
     int m_ovenTick = 0;
     QAction* m_leaveKey = nullptr;

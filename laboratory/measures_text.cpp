@@ -1,6 +1,9 @@
 #include "laboratory/measures_text.h"
 
 #include "lab/fields.h"
+#include "picture/canvas.h"
+#include "picture/colours.h"
+#include "picture/fonts.h"
 
 #include <QStringList>
 
@@ -18,6 +21,15 @@ constexpr int kPoleDecimals = 3;
 // Below this the imaginary part of a pole is a rounding's.
 constexpr double kReal = 1e-12;
 constexpr auto kStableColour = "#007000";
+
+// The table's columns: the name, then the measured and the predicted
+// values, right-aligned.
+constexpr int kTableRowHeight = 14;
+constexpr int kTableWidth = 190;
+constexpr int kNameWidth = 78;
+constexpr int kMeasuredRight = 132;
+const QString kMeasuredHead = QStringLiteral("mesuré");
+const QString kPredictedHead = QStringLiteral("théorie");
 constexpr auto kUnstableColour = "#c00000";
 
 QString number(double v, int decimals = kValueDecimals)
@@ -33,12 +45,6 @@ QString optional(const std::optional<double>& v, const QString& unit = {}, int d
 QString periods(const std::optional<int>& k)
 {
     return k ? QStringLiteral("%1 T").arg(*k) : QString::fromUtf16(kNone);
-}
-
-QString row(const QString& name, const QString& measured, const QString& predicted)
-{
-    return QStringLiteral("<tr><td>%1</td><td align=\"right\">&nbsp;%2</td><td align=\"right\">&nbsp;&nbsp;%3</td></tr>")
-        .arg(name, measured, predicted);
 }
 
 QString pole(std::complex<double> z, bool pair)
@@ -66,7 +72,7 @@ QStringList poleTexts(const lab::Poles& poles, bool withCancel)
 
 }  // namespace
 
-QString measuresText(const lab::Simulation& run, const lab::Theory& theory)
+MeasureTable measureTable(const lab::Simulation& run, const lab::Theory& theory)
 {
     const auto& samples = run.samples();
     // From the last change that took effect: one made since the last
@@ -80,25 +86,73 @@ QString measuresText(const lab::Simulation& run, const lab::Theory& theory)
     const lab::Measures m = lab::measure(measured);
     // The model's step starts cold; after a change the run starts elsewhere.
     const bool coldStep = from == 0 && run.start() == lab::Start::Cold && !run.steady();
-    const auto shown = [any](double v, const QString& unit = {}, int decimals = kValueDecimals) {
-        return any ? number(v, decimals) + unit : QString::fromUtf16(kNone);
+    const QString none = QString::fromUtf16(kNone);
+    const auto shown = [&](double v, const QString& unit = {}, int decimals = kValueDecimals) {
+        return any ? number(v, decimals) + unit : none;
     };
+    const QString volts = QStringLiteral(" V");
+    const QString percent = QStringLiteral(" %");
 
-    QString since = from == 0 ? QStringLiteral("depuis le départ")
-                              : QStringLiteral("depuis le changement à %1T").arg(from);
-    QString html = QStringLiteral("<b>Mesures</b> (%1)<table cellspacing=\"0\" cellpadding=\"1\">").arg(since);
-    html += row({}, QStringLiteral("<i>mesuré</i>"), QStringLiteral("<i>théorie</i>"));
-    html += row(QStringLiteral("X final"), shown(m.finalX), optional(theory.finalX));
-    html += row(QStringLiteral("Erreur statique"), shown(m.staticError), optional(theory.staticError));
-    html += row(QStringLiteral("S final"), shown(m.finalS, QStringLiteral(" V")),
-                optional(theory.finalS, QStringLiteral(" V")));
-    html += row(QStringLiteral("Dépassement"), shown(m.overshootPercent, QStringLiteral(" %"), kPercentDecimals),
-                coldStep ? optional(theory.overshootPercent, QStringLiteral(" %"), kPercentDecimals)
-                         : QString::fromUtf16(kNone));
-    html += row(QStringLiteral("Réponse à 5 %"), any ? periods(m.settling) : QString::fromUtf16(kNone),
-                coldStep ? periods(theory.settling) : QString::fromUtf16(kNone));
-    html += QStringLiteral("</table>");
-    return html;
+    MeasureTable t;
+    t.title = from == 0 ? QStringLiteral("Mesures (depuis le départ)")
+                        : QStringLiteral("Mesures (depuis le changement à %1T)").arg(from);
+    t.rows = {
+        MeasureRow{QStringLiteral("X final"), shown(m.finalX), optional(theory.finalX)},
+        MeasureRow{QStringLiteral("Erreur statique"), shown(m.staticError), optional(theory.staticError)},
+        MeasureRow{QStringLiteral("S final"), shown(m.finalS, volts), optional(theory.finalS, volts)},
+        MeasureRow{QStringLiteral("Dépassement"), shown(m.overshootPercent, percent, kPercentDecimals),
+                   coldStep ? optional(theory.overshootPercent, percent, kPercentDecimals) : none},
+        MeasureRow{QStringLiteral("Réponse à 5 %"), any ? periods(m.settling) : none,
+                   coldStep ? periods(theory.settling) : none},
+    };
+    return t;
+}
+
+QString plainText(const MeasureTable& table)
+{
+    QString text = table.title;
+    for (const MeasureRow& r : table.rows)
+        text += QStringLiteral("\n%1 : mesuré %2, théorie %3").arg(r.name, r.measured, r.predicted);
+    return text;
+}
+
+QString measuresText(const lab::Simulation& run, const lab::Theory& theory)
+{
+    return plainText(measureTable(run, theory));
+}
+
+void drawMeasureTable(Canvas& w, QPoint at, const MeasureTable& table, MeasureTable& shown)
+{
+    w.setPenWidth(1);
+    w.setBrushStyle(BrushStyle::Solid);
+    w.setBrushColour(colour::btnFace);
+    w.setFontColour(colour::blue);
+    w.setFontSize(fonts::pt8);
+    const auto cell = [&w](int left, int right, int y, const QString& text, const QString& before, bool alignRight) {
+        if (text == before)
+            return;
+        w.fillRect(left, y, right, y + kTableRowHeight);
+        w.textOut(alignRight ? right - w.textWidth(text) : left, y, text);
+    };
+    const int x = at.x();
+    int y = at.y();
+    w.setFontBold(true);
+    cell(x, x + kTableWidth, y, table.title, shown.title, false);
+    w.setFontBold(false);
+    y += kTableRowHeight;
+    if (shown.title.isEmpty()) {
+        w.textOut(x + kMeasuredRight - w.textWidth(kMeasuredHead), y, kMeasuredHead);
+        w.textOut(x + kTableWidth - w.textWidth(kPredictedHead), y, kPredictedHead);
+    }
+    for (std::size_t i = 0; i < table.rows.size(); ++i) {
+        y += kTableRowHeight;
+        const MeasureRow& r = table.rows[i];
+        const MeasureRow& before = shown.rows[i];
+        cell(x, x + kNameWidth, y, r.name, before.name, false);
+        cell(x + kNameWidth, x + kMeasuredRight, y, r.measured, before.measured, true);
+        cell(x + kMeasuredRight, x + kTableWidth, y, r.predicted, before.predicted, true);
+    }
+    shown = table;
 }
 
 QString polesText(const lab::Poles& poles)

@@ -94,7 +94,7 @@ protected:
         SCOPED_TRACE(::testing::Message() << "event " << event);
         const ReadoutTexts t = readouts();
         for (const QString& text : {t.e, t.ep, t.epu, t.u, t.s, t.x, t.temperature, t.proportional, t.integral,
-                                    lab->measures->text(), lab->poles->text()}) {
+                                    lab->measuresShown(), lab->poles->text()}) {
             const QString l = text.toLower();
             ASSERT_FALSE(l.contains(QStringLiteral("nan")) || l.contains(QStringLiteral("inf")) ||
                          l.contains(QLatin1Char('?')))

@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QGraphicsView>
+#include <QPaintEvent>
 #include <QRadioButton>
 #include <QTemporaryDir>
 
@@ -75,7 +76,7 @@ TEST_F(LaboratoryTest, GainChangedDuringTheRunActsFromTheNextAcquisitionWithItsM
     EXPECT_EQ(run().marks()[0].label, "G = 4");
     EXPECT_TRUE(columnHas(markX, colour::fuchsia));
     EXPECT_TRUE(columnHas(scale().x(kSPlot, 4), colour::fuchsia));
-    EXPECT_TRUE(lab->measures->text().contains(QStringLiteral("depuis le changement à 4T")));
+    EXPECT_TRUE(lab->measuresShown().contains(QStringLiteral("depuis le changement à 4T")));
 }
 
 TEST_F(LaboratoryTest, TheCursorShowsAnAcquisitionAsItsCsvRowHoldsIt)
@@ -229,7 +230,7 @@ TEST_F(LaboratoryTest, AnUnstableGainRunsFortyPeriodsSaturatedWithFiniteReadouts
     EXPECT_GE(full + none, 34);
     EXPECT_EQ(experiment().state(), RunState::Finished);
     EXPECT_FALSE(lab->startButton->isEnabled());
-    EXPECT_TRUE(finite(lab->measures->text()));
+    EXPECT_TRUE(finite(lab->measuresShown()));
     EXPECT_TRUE(finite(lab->poles->text()));
 }
 
@@ -378,6 +379,44 @@ TEST_F(LaboratoryTest, ZoomAndFullScreenAsInTheLessons)
     press(Qt::Key_Escape);
     EXPECT_FALSE(lab->isFullScreen());
     EXPECT_DOUBLE_EQ(lab->zoom().factor(), 1);
+}
+
+namespace {
+
+// The area a widget repaints.
+struct PaintedArea : QObject {
+    explicit PaintedArea(QWidget* watched) { watched->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            for (const QRect& r : static_cast<QPaintEvent*>(event)->region())
+                area += qint64(r.width()) * r.height();
+        return false;
+    }
+    qint64 area = 0;
+};
+
+}  // namespace
+
+TEST_F(LaboratoryTest, ScaledATickRepaintsItsPlacesNotTheSpanBetweenThem)
+{
+    lab->resize(2000, 1380);
+    lab->zoom().setFactor(2);
+    click(lab->startButton);
+    ticks(5);
+    QApplication::processEvents();
+    QGraphicsView* view = lab->zoom().view();
+    ASSERT_NE(view, nullptr);
+    PaintedArea painted(view->viewport());
+    constexpr int kTicks = 60;
+    for (int i = 0; i < kTicks; ++i) {
+        lab->tick();
+        QApplication::processEvents();
+    }
+    const qint64 viewport = qint64(view->viewport()->width()) * view->viewport()->height();
+    EXPECT_GT(painted.area, 0);
+    // The oven and a few small places, about a tenth of the picture.
+    EXPECT_LT(painted.area / kTicks, viewport / 6);
 }
 
 TEST_F(LaboratoryTest, ClosedItKeepsItsRunPaused)
