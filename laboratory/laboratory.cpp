@@ -18,6 +18,7 @@
 #include "picture/readouts.h"
 #include "picture/sprites.h"
 #include "shell/image_view.h"
+#include "shell/speed_bar.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -106,13 +107,6 @@ constexpr Geometry kPeriodButton{kInset + 188, kButtonsTop, 92, 24};
 constexpr Geometry kRestartButton{kInset, kButtonsTop + 30, 134, 24};
 constexpr Geometry kClearButton{kInset + 146, kButtonsTop + 30, 134, 24};
 constexpr Geometry kHint{kInset, kButtonsTop + 60, 280, 36};
-
-// The speed bar as in the lessons: the tick's interval in milliseconds.
-constexpr int kSpeedMin = 10;
-constexpr int kSpeedMax = 200;
-constexpr int kSpeedDefault = 100;
-constexpr int kSpeedSmallStep = 2;
-constexpr int kSpeedLargeStep = 10;
 
 constexpr int kCoefficientDecimals = 2;
 constexpr int kCelsiusDecimals = 1;
@@ -386,12 +380,7 @@ void Laboratory::createAnimation(QWidget* group)
     colourText(signs, kSpeedColour);
     speed = new QScrollBar(Qt::Horizontal, group);
     place(speed, kSpeedBar);
-    speed->setRange(kSpeedMin, kSpeedMax);
-    speed->setValue(kSpeedDefault);
-    speed->setSingleStep(kSpeedSmallStep);
-    speed->setPageStep(kSpeedLargeStep);
-    speed->setFocusPolicy(Qt::StrongFocus);
-    speed->setAccessibleName(QStringLiteral("Réglage vitesse animation"));
+    setUpSpeedBar(speed);
     speedName->setBuddy(speed);
     connect(speed, &QScrollBar::valueChanged, this, [this](int ms) { m_timer->setInterval(ms); });
 

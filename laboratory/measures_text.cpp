@@ -94,8 +94,8 @@ MeasureTable measureTable(const lab::Simulation& run, const lab::Theory& theory)
     const QString percent = QStringLiteral(" %");
 
     MeasureTable t;
-    t.title = from == 0 ? QStringLiteral("Mesures (depuis le départ)")
-                        : QStringLiteral("Mesures (depuis le changement à %1T)").arg(from);
+    t.title = from == 0 ? QStringLiteral("Mesures depuis le départ")
+                        : QStringLiteral("Mesures depuis %1T (changement)").arg(from);
     t.rows = {
         MeasureRow{QStringLiteral("X final"), shown(m.finalX), optional(theory.finalX)},
         MeasureRow{QStringLiteral("Erreur statique"), shown(m.staticError), optional(theory.staticError)},

@@ -185,7 +185,7 @@ TEST(MeasuresText, TheoryBesideTheMeasuredAndNoneWhereThereIsNone)
     EXPECT_TRUE(measuresText(run, theory).contains(QStringLiteral("33,33")));
     run.advance();
     const QString after = measuresText(run, lab::theory(p));
-    EXPECT_TRUE(after.contains(QStringLiteral("depuis le changement à 30T")));
+    EXPECT_TRUE(after.contains(QStringLiteral("depuis 30T (changement)")));
     EXPECT_TRUE(after.contains(QStringLiteral("20")));
     EXPECT_GE(after.count(QStringLiteral("—")), 2);
 }

@@ -76,7 +76,7 @@ TEST_F(LaboratoryTest, GainChangedDuringTheRunActsFromTheNextAcquisitionWithItsM
     EXPECT_EQ(run().marks()[0].label, "G = 4");
     EXPECT_TRUE(columnHas(markX, colour::fuchsia));
     EXPECT_TRUE(columnHas(scale().x(kSPlot, 4), colour::fuchsia));
-    EXPECT_TRUE(lab->measuresShown().contains(QStringLiteral("depuis le changement à 4T")));
+    EXPECT_TRUE(lab->measuresShown().contains(QStringLiteral("depuis 4T (changement)")));
 }
 
 TEST_F(LaboratoryTest, TheCursorShowsAnAcquisitionAsItsCsvRowHoldsIt)
