@@ -21,6 +21,9 @@ public:
     void clear();
     // A lesson tick was just drawn with this state (its clock already advanced).
     void record(const t1::AnimationState& st);
+    // A row of a run that no lesson drew (the laboratory's acquisitions),
+    // for the same export.
+    void append(const RunRow& row) { m_rows.push_back(row); }
 
     const std::vector<RunRow>& rows() const { return m_rows; }
     bool empty() const { return m_rows.empty(); }

@@ -372,4 +372,9 @@ void Canvas::textOut(int x, int y, const QString& text)
     m_printed.insert(at, Printed{text, m_fontSize, m_fontBold, m_fontColour, s.bounds.translated(x, y)});
 }
 
+int Canvas::textWidth(const QString& text) const
+{
+    return QFontMetrics(fonts::make(m_fontSize, m_fontBold)).horizontalAdvance(text);
+}
+
 }  // namespace t1

@@ -82,6 +82,8 @@ public:
 
     // Top-left corner of the text's cell at (x, y).
     void textOut(int x, int y, const QString& text);
+    // How wide a text prints in the current font: labels centred on a mark.
+    int textWidth(const QString& text) const;
 
     // Copies a bitmap with its top-left corner at (x, y).
     void draw(int x, int y, const QImage& bitmap);

@@ -39,6 +39,8 @@ void ImageView::showChanged(const QRegion& changed)
 {
     // FOND shows only the top-left corner of its picture.
     const QRegion shown = changed & rect();
+    if (shown.isEmpty())
+        return;
     QWidget* top = window();
     const QGraphicsProxyWidget* proxy = top->graphicsProxyWidget();
     if (!proxy || !proxy->scene()) {

@@ -3,6 +3,7 @@
 #include "shell/commentary_panel.h"
 #include "shell/list_click.h"
 #include "shell/image_view.h"
+#include "shell/speed_bar.h"
 #include "lessons/lesson_table.h"
 #include "picture/block_diagram.h"
 #include "picture/colours.h"
@@ -59,13 +60,6 @@ constexpr Geometry kRichEdit1{80, 224, 705, 217};
 constexpr Geometry kRichEdit2{97, 110, 175, 20};
 // In the top band, between the title and the supply line, where no lesson draws.
 constexpr Geometry kButton5{336, 4, 100, 22};
-
-// The speed bar's position is the timer interval in milliseconds.
-constexpr int kSpeedMin = 10;
-constexpr int kSpeedMax = 200;
-constexpr int kSpeedDefault = 100;
-constexpr int kSpeedSmallStep = 2;
-constexpr int kSpeedLargeStep = 10;
 
 constexpr int kItemHeight = 13;
 
@@ -214,12 +208,7 @@ void TTemperature1::createControls()
 
     ScrollBar1 = new QScrollBar(Qt::Horizontal, scene);
     place(ScrollBar1, kScrollBar1);
-    ScrollBar1->setRange(kSpeedMin, kSpeedMax);
-    ScrollBar1->setValue(kSpeedDefault);
-    ScrollBar1->setSingleStep(kSpeedSmallStep);
-    ScrollBar1->setPageStep(kSpeedLargeStep);
-    ScrollBar1->setFocusPolicy(Qt::StrongFocus);
-    ScrollBar1->setAccessibleName(QStringLiteral("Réglage vitesse animation"));
+    setUpSpeedBar(ScrollBar1);
 
     std::array<const char*, kLessonCount> titles{};
     std::transform(kLessons.begin(), kLessons.end(), titles.begin(), [](const LessonRow& row) { return row.title; });
