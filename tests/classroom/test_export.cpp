@@ -6,6 +6,7 @@
 #include "classroom/pause.h"
 #include "classroom/zoom.h"
 #include "picture/colours.h"
+#include "tests/support/file_contents.h"
 
 #include <QDir>
 #include <QFile>
@@ -74,19 +75,6 @@ protected:
 double number(const QString& field)
 {
     return QString(field).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
-}
-
-QByteArray contents(const QString& file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(absent)");
-}
-
-void put(const QString& file, const QByteArray& bytes)
-{
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 // A small file system of its own, which a test fills up. Mounting it needs

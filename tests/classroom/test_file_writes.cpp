@@ -4,6 +4,7 @@
 #include "classroom/export_files.h"
 #include "documents/file_errors.h"
 #include "shell/application.h"
+#include "tests/support/file_contents.h"
 
 #include <QDir>
 #include <QFile>
@@ -64,19 +65,6 @@ int renameFails(const char*, const char*)
 {
     errno = gFailure;
     return -1;
-}
-
-QByteArray contents(const QString& file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(absent)");
-}
-
-void put(const QString& file, const QByteArray& bytes)
-{
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 QStringList entries(const QString& dir)
