@@ -1,5 +1,5 @@
 #include "classroom/classroom.h"
-#include "laboratory/laboratory.h"
+#include "lab_window/laboratory.h"
 #include "shell/application.h"
 #include "shell/temperature1.h"
 

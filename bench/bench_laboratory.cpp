@@ -7,9 +7,9 @@
 // Every figure is a share of the 10 ms tick or a ratio measured in this run.
 #include "bench/bench_stats.h"
 #include "classroom/zoom.h"
-#include "laboratory/laboratory.h"
-#include "lab/fields.h"
-#include "laboratory/number_field.h"
+#include "lab_window/laboratory.h"
+#include "model/fields.h"
+#include "lab_window/number_field.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -47,8 +47,8 @@ RunCosts runOnce(Laboratory& lab)
     RunCosts costs;
     lab.restartButton->isEnabled() ? lab.restartButton->click() : lab.startButton->click();
     QCoreApplication::processEvents();
-    while (lab.experiment().state() != RunState::Finished) {
-        costs.acquiring.push_back(lab.experiment().ticks() % kTicksPerPeriod == 0);
+    while (lab.experiment().state() != model::RunState::Finished) {
+        costs.acquiring.push_back(lab.experiment().ticks() % model::kTicksPerPeriod == 0);
         const auto start = Clock::now();
         lab.tick();
         QCoreApplication::processEvents();
@@ -104,9 +104,9 @@ int main(int argc, char** argv)
 
     std::printf("Laboratory tick with the copy to the screen, each tick's cheapest of %d runs, share of the 10 ms tick:\n",
                 kRuns);
-    measure(lab, lab::kMinShownPeriods, 0);  // warms the caches and the glyphs
-    const RunCosts small = measure(lab, lab::kMinShownPeriods, 0);
-    const RunCosts large = measure(lab, lab::kMaxShownPeriods, kMaxTraces);
+    measure(lab, model::kMinShownPeriods, 0);  // warms the caches and the glyphs
+    const RunCosts small = measure(lab, model::kMinShownPeriods, 0);
+    const RunCosts large = measure(lab, model::kMaxShownPeriods, model::kMaxTraces);
     report("1x, 6 periods, no earlier run", small.ticks, kTargetAt1x);
     report("1x, 40 periods, 5 earlier runs", large.ticks, kTargetAt1x);
     std::printf("  ticks that acquire, mean (1x, 40 periods)        %5.2f %%\n", shareOfTick(acquiringMean(large)));
@@ -117,7 +117,7 @@ int main(int argc, char** argv)
     lab.resize(kBigScreenWidth, kBigScreenHeight);
     lab.zoom().setFit(true);
     QCoreApplication::processEvents();
-    const RunCosts fitted = measure(lab, lab::kMaxShownPeriods, kMaxTraces);
+    const RunCosts fitted = measure(lab, model::kMaxShownPeriods, model::kMaxTraces);
     char title[96];
     std::snprintf(title, sizeof title, "%dx%d fitted (factor %.2f), 40 periods", kBigScreenWidth, kBigScreenHeight,
                   lab.zoom().factor());

@@ -1,0 +1,152 @@
+#include "lab_window/lab_diagram.h"
+
+#include "model/converters.h"
+#include "model/fields.h"
+#include "model/experiment.h"
+#include "lab_window/lab_plots.h"
+#include "lessons/shared_readouts.h"
+#include "picture/canvas.h"
+#include "picture/colours.h"
+#include "picture/fonts.h"
+#include "picture/loop_values.h"
+#include "picture/number_text.h"
+#include "picture/oven_door.h"
+#include "picture/oven_picture.h"
+#include "picture/readouts.h"
+#include "picture/surfaces.h"
+
+#include <cmath>
+
+namespace t1 {
+
+const ReadoutBoxes kLabReadout{
+    .e = {10, 60, 30, 72},
+    .ep = {108, 60, 139, 72},
+    .epu = {238, 60, 266, 72},
+    .u = {333, 60, 355, 72},
+    .s = {643, 60, 667, 72},
+    .x = {Box{113, 130, 142, 148}},
+};
+
+namespace {
+
+// The heat lines flow on in the lessons' steady pattern of levels 200 to 239,
+// a new group entering every 40 ticks; the rotor turns 0.1 rad a tick.
+constexpr int kHeatLinesFrom = 200;
+constexpr int kHeatLinesCycle = 40;
+
+// The leak strokes as in the lessons' second period, started again every
+// period the door stays open.
+constexpr int kLeakCycle = 40;
+constexpr int kLeakPhaseBase = 100;
+constexpr int kSecondLeakAfter = 20;
+
+// The regulator's law split in two, under its box.
+constexpr Box kPartsBox{148, 112, 270, 146};
+constexpr QPoint kProportionalAt{150, 113};
+constexpr QPoint kIntegralAt{150, 126};
+constexpr int kPartDecimals = 2;
+constexpr QPoint kGainAt{170, 90};
+
+constexpr double kHundred = 100;
+
+// The diagram's texts: blue, 7 pt, whatever the plots left.
+void diagramFont(Canvas& w)
+{
+    w.setFontColour(colour::blue);
+    w.setFontSize(fonts::pt7);
+    w.setFontBold(false);
+}
+
+}  // namespace
+
+double hundredths(double volts)
+{
+    const double v = std::round(volts * kHundred) / kHundred;
+    return v == 0 ? 0 : v;
+}
+
+void drawLabOven(Surfaces& s, int tick, const DiagramValues& v, DoorView& door, bool moving)
+{
+    Canvas& w = s.window;
+    const int level = heatLevel(v.s);
+    const QRgb inside = heatColour(level);
+    const OvenLook look{kHeatLinesFrom + tick % kHeatLinesCycle, inside, inside, v.heating};
+    OvenHooks hooks;
+    if (!v.doorOpen)
+        hooks.afterLast = kClosedDoor;
+    drawOven(s, look, hooks);
+    drawTemperatureCaption(s.fond, model::temperature(v.s));
+
+    if (!v.doorOpen) {
+        if (door.open)
+            wipeUnderOven(w);
+        door = {};
+        return;
+    }
+    if (!door.open)
+        door = {true, 0};
+    const int j = door.openTicks % kLeakCycle;
+    if (j == 0 && moving)
+        wipeUnderOven(w);
+    drawOpenDoor(w);
+    moveLeakStrokes(w, LeakGroup::First, kLeakPhaseBase + j);
+    if (j > kSecondLeakAfter)
+        moveLeakStrokes(w, LeakGroup::Second, kLeakPhaseBase + j);
+    if (moving)
+        ++door.openTicks;
+}
+
+void drawLabRegulator(Canvas& w, const model::Parameters& p)
+{
+    diagramFont(w);
+    if (p.kind == model::RegulatorKind::PI) {
+        drawRegulatorLabel(w, kPIRegulator);
+        return;
+    }
+    w.setPenWidth(1);
+    w.setPenAndBrush(colour::red);
+    drawBox(w, kWholeLabelPatch);
+    w.textOut(kProportional.x, kProportional.y, borrowed(kProportional.text));
+    w.textOut(kGainAt.x(), kGainAt.y(), QStringLiteral("G = ") + QString::fromStdString(model::formatDecimal(p.g)));
+}
+
+namespace {
+
+LoopValues loopValues(const DiagramValues& v)
+{
+    const model::Sample& k = v.sample;
+    return {k.e, k.ep, k.epu, k.x, hundredths(k.u), hundredths(v.s), model::temperature(v.s)};
+}
+
+}  // namespace
+
+ReadoutTexts readoutTexts(const DiagramValues& v, const model::Parameters& p)
+{
+    const LoopValues l = loopValues(v);
+    ReadoutTexts t{ceilingText(l.gE), ceilingText(l.gEp), ceilingText(l.gEpu), numberText(l.gU),
+                   numberText(l.gS),  ceilingText(l.gX),  ceilingText(l.gTemperature), {}, {}};
+    if (p.kind == model::RegulatorKind::PI) {
+        const auto part = [](const char* name, double value) {
+            return QString::fromUtf8(name) + QString::fromStdString(model::formatDecimal(value, kPartDecimals));
+        };
+        t.proportional = part("prop. : ", v.sample.proportional);
+        t.integral = part("intégr. : ", v.sample.integral);
+    }
+    return t;
+}
+
+void drawLabReadouts(Canvas& w, const DiagramValues& v, const model::Parameters& p)
+{
+    diagramFont(w);
+    drawReadouts(w, loopValues(v), kLabReadout);
+
+    w.setPenWidth(1);
+    w.setPenAndBrush(colour::btnFace);
+    drawBox(w, kPartsBox);
+    const ReadoutTexts t = readoutTexts(v, p);
+    w.textOut(kProportionalAt.x(), kProportionalAt.y(), t.proportional);
+    w.textOut(kIntegralAt.x(), kIntegralAt.y(), t.integral);
+}
+
+}  // namespace t1

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "model/fields.h"
+
+#include <QObject>
+#include <QPalette>
+#include <QString>
+
+#include <functional>
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+namespace t1 {
+
+// Where a field sits on the scene: its name, the box, what follows the box
+// (a unit, or a value worked out from it), and the message line under them.
+struct FieldPlace {
+    int left, top;
+    int nameWidth;
+    int editWidth;
+    int width;  // of the whole row, the message's too
+};
+
+// A number the student types. The text is read when he presses Enter or
+// leaves the box; a value the field cannot use is refused where it was
+// typed, with the reason in red under it and the box marked, and the last
+// good value stays in force.
+class NumberField : public QObject {
+    Q_OBJECT
+public:
+    // An extra check after the field's own: the French reason, or empty.
+    using Check = std::function<std::string(double)>;
+
+    NumberField(QWidget* scene, model::Field field, const FieldPlace& place, const QString& name, double value,
+                int decimals = 3);
+
+    double value() const { return m_value; }
+    // Shows a value set from elsewhere (the deadbeat button): no message.
+    void setValue(double value);
+    void setCheck(Check check) { m_check = std::move(check); }
+    // The text after the box: a unit, or what the value means.
+    void setNote(const QString& note);
+
+    QString message() const;
+    bool refused() const { return !message().isEmpty(); }
+    void setEnabled(bool enabled);
+
+    QLineEdit* edit() const { return m_edit; }
+    QLabel* name() const { return m_name; }
+    QLabel* note() const { return m_note; }
+    QLabel* messageLabel() const { return m_message; }
+
+    // Reads the box's text now, as Enter does.
+    void commit();
+
+signals:
+    void accepted(double value);
+
+private:
+    void showMessage(const QString& message);
+
+    model::Field m_field;
+    double m_value;
+    int m_decimals;
+    QString m_shown;  // the text of the value in force, not read again
+    Check m_check;
+    QPalette m_normal;
+    QLabel* m_name;
+    QLineEdit* m_edit;
+    QLabel* m_note;
+    QLabel* m_message;
+};
+
+// The field's own reading, and for T/T1 a fraction too: "1/5".
+model::Reading readNumber(model::Field field, const QString& text);
+
+}  // namespace t1

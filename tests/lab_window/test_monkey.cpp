@@ -1,0 +1,159 @@
+#include "tests/lab_window/lab_rig.h"
+
+#include "lab_window/measures_text.h"
+
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QScrollBar>
+
+#include <random>
+
+using namespace t1;
+using namespace t1::testing;
+
+namespace {
+
+constexpr unsigned kDefaultSeed = 20240611;
+constexpr int kDefaultEvents = 3000;
+constexpr int kMaxTicksBetween = 24;
+
+int fromEnvironment(const char* name, int fallback)
+{
+    bool ok = false;
+    const int value = qEnvironmentVariableIntValue(name, &ok);
+    return ok ? value : fallback;
+}
+
+class LaboratoryMonkey : public LabRig {
+protected:
+    void SetUp() override
+    {
+        LabRig::SetUp();
+        // No dialog may open: the saves write nowhere.
+        lab->exporter().setAskPath([](const SaveRequest&, const QString&) { return QString(); });
+        lab->exporter().setInform([](const QString&) {});
+        fields = {lab->setPoint, lab->gain, lab->q0, lab->q1, lab->ratio, lab->doorFrom, lab->doorPeriods,
+                  lab->drop, lab->doorRatio, lab->shownPeriods};
+    }
+
+    template <typename T>
+    const T& pick(const std::vector<T>& v)
+    {
+        return v[std::uniform_int_distribution<std::size_t>(0, v.size() - 1)(random)];
+    }
+    int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
+
+    void randomEvent()
+    {
+        static const std::vector<QString> texts{
+            QStringLiteral("0"),    QStringLiteral("1"),     QStringLiteral("2,5"),  QStringLiteral("4"),
+            QStringLiteral("40"),   QStringLiteral("100"),   QStringLiteral("-1"),   QStringLiteral("1e308"),
+            QStringLiteral("nan"),  QStringLiteral("inf"),   QStringLiteral("abc"),  QStringLiteral(""),
+            QStringLiteral("1/5"),  QStringLiteral("1/0"),   QStringLiteral("0,05"), QStringLiteral("2"),
+            QStringLiteral("255"),  QStringLiteral("6"),     QStringLiteral("12"),   QStringLiteral("-4,52"),
+            QStringLiteral("3,9"),  QStringLiteral("999999"), QStringLiteral(" 7 "), QStringLiteral("0,5."),
+        };
+        static const std::vector<int> keys{Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End, Qt::Key_Escape,
+                                           Qt::Key_P,    Qt::Key_Period, Qt::Key_Tab, Qt::Key_Space};
+        switch (below(9)) {
+        case 0:
+        case 1: {
+            std::vector<QPushButton*> buttons{lab->startButton, lab->pauseButton, lab->periodButton,
+                                              lab->restartButton, lab->clearButton, lab->deadbeatButton};
+            click(pick(buttons));
+            break;
+        }
+        case 2:
+        case 3:
+            type(pick(fields), pick(texts));
+            break;
+        case 4: {
+            std::vector<QAbstractButton*> toggles{lab->kindP, lab->kindPI, lab->quantised, lab->coldStart,
+                                                  lab->steadyStart};
+            click(pick(toggles));
+            break;
+        }
+        case 5:
+            QTest::mouseMove(lab->cursor, QPoint(below(kPlotsRight), below(kPlotsBottom - kPlotsTop)));
+            break;
+        case 6:
+            lab->cursor->setFocus();
+            press(pick(keys));
+            break;
+        case 7:
+            lab->speed->setValue(10 + below(191));
+            break;
+        default:
+            lab->singleTick();
+            break;
+        }
+    }
+
+    void checkInvariants(int event)
+    {
+        SCOPED_TRACE(::testing::Message() << "event " << event);
+        const ReadoutTexts t = readouts();
+        for (const QString& text : {t.e, t.ep, t.epu, t.u, t.s, t.x, t.temperature, t.proportional, t.integral,
+                                    lab->measuresShown(), lab->poles->text()}) {
+            const QString l = text.toLower();
+            ASSERT_FALSE(l.contains(QStringLiteral("nan")) || l.contains(QStringLiteral("inf")) ||
+                         l.contains(QLatin1Char('?')))
+                << text.toStdString();
+        }
+        // The form and the model agree: a refused field keeps the value in force.
+        const model::Parameters& p = experiment().parameters();
+        ASSERT_EQ(lab->setPoint->value(), p.e);
+        ASSERT_EQ(lab->kindPI->isChecked(), p.kind == model::RegulatorKind::PI);
+        ASSERT_EQ(lab->gain->value(), p.g);
+        ASSERT_EQ(lab->q0->value(), p.q0);
+        ASSERT_EQ(lab->q1->value(), p.q1);
+        ASSERT_EQ(lab->ratio->value(), p.ratio);
+        ASSERT_EQ(lab->quantised->isChecked(), p.quantised);
+        ASSERT_EQ(lab->drop->value(), p.door.drop);
+        ASSERT_EQ(int(lab->shownPeriods->value()), experiment().shownPeriods());
+        ASSERT_EQ(polesLine(model::closedLoopPoles(p)).isEmpty(), false);
+
+        const int ticks = experiment().ticks();
+        ASSERT_EQ(samples().size(), std::size_t((ticks + model::kTicksPerPeriod - 1) / model::kTicksPerPeriod));
+        ASSERT_LE(ticks, experiment().lastTick() + 1);
+        ASSERT_LE(experiment().traces().size(), std::size_t(model::kMaxTraces));
+        ASSERT_EQ(lab->legend->text().count(QStringLiteral("<br>")), std::max<int>(1, experiment().traces().size()));
+        if (lab->cursor->sample()) {
+            ASSERT_LT(*lab->cursor->sample(), int(samples().size()));
+        }
+
+        const model::RunState s = experiment().state();
+        const bool moving = s == model::RunState::Running || s == model::RunState::Stepping;
+        ASSERT_EQ(lab->startButton->isEnabled(), s != model::RunState::Running && s != model::RunState::Finished);
+        ASSERT_EQ(lab->pauseButton->isEnabled(), moving);
+        ASSERT_EQ(lab->periodButton->isEnabled(), s != model::RunState::Finished);
+        ASSERT_EQ(lab->restartButton->isEnabled(), s != model::RunState::Ready);
+        ASSERT_EQ(lab->clearButton->isEnabled(), !experiment().traces().empty());
+        ASSERT_EQ(s == model::RunState::Finished, ticks == experiment().lastTick() + 1);
+    }
+
+    std::vector<NumberField*> fields;
+    std::mt19937 random{static_cast<unsigned>(fromEnvironment("T1_MONKEY_SEED", kDefaultSeed))};
+};
+
+}  // namespace
+
+TEST_F(LaboratoryMonkey, RandomClicksKeysAndTypingKeepTheLaboratorySound)
+{
+    const int events = fromEnvironment("T1_MONKEY_EVENTS", kDefaultEvents);
+    int seen[5] = {};
+    int traces = 0;
+    for (int e = 0; e < events; ++e) {
+        randomEvent();
+        ticks(below(kMaxTicksBetween));
+        checkInvariants(e);
+        seen[int(experiment().state())]++;
+        traces = std::max(traces, int(experiment().traces().size()));
+        if (HasFatalFailure())
+            return;
+    }
+    // The run went through every state and kept as many earlier runs as it may.
+    for (model::RunState s : {model::RunState::Running, model::RunState::Stepping, model::RunState::Paused, model::RunState::Finished})
+        EXPECT_GT(seen[int(s)], 0) << int(s);
+    EXPECT_EQ(traces, model::kMaxTraces);
+}
