@@ -2,6 +2,7 @@
 #include "lab_window/laboratory.h"
 #include "shell/application.h"
 #include "shell/temperature1.h"
+#include "stage/file_writes.h"
 
 #include <QPointer>
 
@@ -12,7 +13,7 @@
 int main(int argc, char** argv)
 {
     // Before the toolkit starts: without a display it would abort in English.
-    Application::ignoreFileSizeSignal();
+    ignoreFileSizeSignal();
     const QString missing = Application::missingDisplay(QString::fromLocal8Bit(argc > 0 ? argv[0] : "temperature1"));
     if (!missing.isEmpty()) {
         std::fputs(qPrintable(missing), stderr);

@@ -6,7 +6,7 @@
 //  - at 1x, and fitted full screen on a 3840 x 2160 screen.
 // Every figure is a share of the 10 ms tick or a ratio measured in this run.
 #include "bench/bench_stats.h"
-#include "classroom/zoom.h"
+#include "stage/zoom.h"
 #include "lab_window/laboratory.h"
 #include "model/fields.h"
 #include "lab_window/number_field.h"

@@ -6,7 +6,7 @@
 // hundred it asks for. Run it on the offscreen platform or on a real display.
 #include "classroom/classroom.h"
 #include "shell/temperature1.h"
-#include "classroom/zoom.h"
+#include "stage/zoom.h"
 
 #include <QApplication>
 #include <QListWidget>

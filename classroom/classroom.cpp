@@ -1,10 +1,10 @@
 #include "classroom/classroom.h"
 
-#include "classroom/export_files.h"
+#include "stage/file_writes.h"
 #include "classroom/help.h"
 #include "classroom/pause.h"
 #include "shell/temperature1.h"
-#include "classroom/zoom.h"
+#include "stage/zoom.h"
 #include "lessons/lesson_table.h"
 
 #include <QLabel>
@@ -14,9 +14,7 @@
 namespace {
 
 constexpr auto kPictureCaption = u"Enregistrer l'image";
-constexpr auto kPictureFilter = u"Images PNG (*.png)";
 constexpr auto kValuesCaption = u"Exporter les valeurs de la boucle";
-constexpr auto kValuesFilter = u"Valeurs séparées par des points-virgules (*.csv)";
 constexpr auto kNoValues = u"Aucune valeur à exporter : aucune leçon n'a encore dessiné d'instant "
                            u"depuis le dernier effacement des courbes.";
 constexpr auto kNoLesson = u"Temperature1";
@@ -29,18 +27,16 @@ QString text(const char16_t* utf16)
 }  // namespace
 
 Classroom::Classroom(TTemperature1* window)
-    : QObject(window),
-      m_window(window),
-      m_pause(new Pause(window)),
-      m_zoom(new Zoom(window, window->sceneView())),
-      m_exporter(window)
+    : QObject(window), m_window(window), m_pause(new Pause(window)), m_stage(new Stage(window, window->sceneView()))
 {
-    for (const auto& [kind, action] : installClassroomKeys(window, [this](ClassroomAction a) { run(a); })) {
-        if (kind == ClassroomAction::LeaveFullScreen) {
-            action->setEnabled(false);
-            m_leaveKey = action;
-        }
-    }
+    m_stage->installKeys({
+        {KeyAction::TogglePause, [this] { m_pause->toggle(); }},
+        {KeyAction::SingleTick, [this] { singleTick(); }},
+        {KeyAction::SavePicture, [this] { savePicture(); }},
+        {KeyAction::SaveValues, [this] { saveValues(); }},
+        {KeyAction::Laboratory, [this] { emit laboratoryRequested(); }},
+        {KeyAction::Help, [this] { showHelp(); }},
+    });
     connect(window, &TTemperature1::lessonTickDrawn, this, [this](const t1::AnimationState& st) { m_runLog.record(st); });
     connect(window, &TTemperature1::lessonAreaCleared, this, [this] { m_runLog.clear(); });
     connect(window, &TTemperature1::laboratoryRequested, this, &Classroom::laboratoryRequested);
@@ -49,45 +45,6 @@ Classroom::Classroom(TTemperature1* window)
 bool Classroom::paused() const
 {
     return m_pause->paused();
-}
-
-void Classroom::run(ClassroomAction action)
-{
-    switch (action) {
-    case ClassroomAction::TogglePause:
-        m_pause->toggle();
-        break;
-    case ClassroomAction::SingleTick:
-        singleTick();
-        break;
-    case ClassroomAction::ZoomIn:
-        m_zoom->zoomIn();
-        break;
-    case ClassroomAction::ZoomOut:
-        m_zoom->zoomOut();
-        break;
-    case ClassroomAction::ZoomReset:
-        m_zoom->reset();
-        break;
-    case ClassroomAction::FullScreen:
-        toggleFullScreen();
-        break;
-    case ClassroomAction::LeaveFullScreen:
-        leaveFullScreen();
-        break;
-    case ClassroomAction::SavePicture:
-        savePicture();
-        break;
-    case ClassroomAction::SaveValues:
-        saveValues();
-        break;
-    case ClassroomAction::Laboratory:
-        emit laboratoryRequested();
-        break;
-    case ClassroomAction::Help:
-        showHelp();
-        break;
-    }
 }
 
 void Classroom::singleTick()
@@ -101,24 +58,12 @@ void Classroom::singleTick()
 
 void Classroom::toggleFullScreen()
 {
-    if (m_window->isFullScreen()) {
-        leaveFullScreen();
-        return;
-    }
-    m_stateBeforeFullScreen = m_window->windowState();
-    m_factorBeforeFullScreen = m_zoom->factor();
-    m_window->setWindowState(m_stateBeforeFullScreen | Qt::WindowFullScreen);
-    m_zoom->setFit(true);
-    m_leaveKey->setEnabled(true);
+    m_stage->toggleFullScreen();
 }
 
 void Classroom::leaveFullScreen()
 {
-    if (!m_window->isFullScreen())
-        return;
-    m_window->setWindowState(m_stateBeforeFullScreen & ~Qt::WindowFullScreen);
-    m_zoom->setFactor(m_factorBeforeFullScreen);
-    m_leaveKey->setEnabled(false);
+    m_stage->leaveFullScreen();
 }
 
 void Classroom::showHelp()
@@ -144,30 +89,29 @@ QImage Classroom::picture()
 QString Classroom::pictureFileName() const
 {
     const t1::LessonRow* chosen = m_window->chosenLesson();
-    return safeFileName(chosen ? QString::fromUtf8(chosen->title) : text(kNoLesson)) + QStringLiteral(".png");
+    return safeFileName(chosen ? QString::fromUtf8(chosen->title) : text(kNoLesson));
 }
 
 QString Classroom::valuesFileName() const
 {
     const std::optional<t1::Lesson> lesson = m_runLog.lesson();
-    const QString title = lesson ? QString::fromUtf8(t1::lessonRow(*lesson).title) : text(kNoLesson);
-    return safeFileName(title) + QStringLiteral(".csv");
+    return safeFileName(lesson ? QString::fromUtf8(t1::lessonRow(*lesson).title) : text(kNoLesson));
 }
 
 void Classroom::savePicture()
 {
     const QImage shown = picture();
-    m_exporter.save({text(kPictureCaption), pictureFileName(), text(kPictureFilter)},
-                    [shown](const QString& path) { return writePng(shown, path); });
+    m_stage->save(ExportFormat::Picture, text(kPictureCaption), pictureFileName(),
+                  [shown](const QString& path) { return writePng(shown, path); });
 }
 
 void Classroom::saveValues()
 {
     if (m_runLog.empty()) {
-        m_exporter.nothingToSave(text(kNoValues));
+        m_stage->exporter().nothingToSave(text(kNoValues));
         return;
     }
-    const RunLog values = m_runLog;
-    m_exporter.save({text(kValuesCaption), valuesFileName(), text(kValuesFilter)},
-                    [values](const QString& path) { return writeCsv(values, path); });
+    const std::vector<RunRow> values = m_runLog.rows();
+    m_stage->save(ExportFormat::Values, text(kValuesCaption), valuesFileName(),
+                  [values](const QString& path) { return writeCsv(values, path); });
 }

@@ -1,16 +1,14 @@
 #pragma once
 
-#include "classroom/classroom_keys.h"
-#include "classroom/exporter.h"
 #include "classroom/help.h"
 #include "classroom/run_log.h"
+#include "stage/stage.h"
 
 #include <QImage>
 #include <QObject>
 #include <QPointer>
 
 class Pause;
-class QAction;
 class TTemperature1;
 class Zoom;
 
@@ -29,7 +27,6 @@ public:
 
     bool paused() const;
 
-    void run(ClassroomAction action);
     // Paused: draws the next tick. Running: pauses, so the next press steps.
     void singleTick();
     void toggleFullScreen();
@@ -46,9 +43,10 @@ public:
     void saveValues();
 
     Pause& pause() { return *m_pause; }
-    Zoom& zoom() { return *m_zoom; }
+    Zoom& zoom() { return m_stage->zoom(); }
+    Stage& stage() { return *m_stage; }
     const RunLog& runLog() const { return m_runLog; }
-    Exporter& exporter() { return m_exporter; }
+    Exporter& exporter() { return m_stage->exporter(); }
     HelpDialog* help() const { return m_help; }
 
 signals:
@@ -59,13 +57,7 @@ private:
 
     TTemperature1* m_window;
     Pause* m_pause;
-    Zoom* m_zoom;
+    Stage* m_stage;
     RunLog m_runLog;
-    Exporter m_exporter;
     QPointer<HelpDialog> m_help;
-    // Escape is left to the controls and dialogs but in full screen.
-    QAction* m_leaveKey = nullptr;
-    // What F11 leaves behind, to come back to.
-    Qt::WindowStates m_stateBeforeFullScreen;
-    double m_factorBeforeFullScreen = 1;
 };

@@ -1,6 +1,6 @@
 #include "classroom/help.h"
 
-#include "classroom/classroom_keys.h"
+#include "stage/keys.h"
 #include "lessons/lesson_table.h"
 
 #include <QPushButton>
@@ -48,7 +48,7 @@ QString helpText()
         html += QStringLiteral("<li>%1</li>").arg(QString::fromUtf8(lesson.title).toHtmlEscaped());
     html += QStringLiteral("</ul><h3>Modes</h3>") + QString::fromUtf16(kModes);
     html += QStringLiteral("<h3>Touches</h3><table cellspacing=\"4\">");
-    for (const ClassroomKey& key : kClassroomKeys)
+    for (const KeyRow& key : kKeys)
         if (key.help)
             html += row(QString::fromUtf8(key.shown), QString::fromUtf8(key.help));
     for (const ControlKey& key : kControlKeys)

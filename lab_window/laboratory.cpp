@@ -1,8 +1,8 @@
 #include "lab_window/laboratory.h"
 
-#include "classroom/classroom_keys.h"
-#include "classroom/export_files.h"
-#include "classroom/zoom.h"
+#include "stage/file_writes.h"
+#include "stage/stage.h"
+#include "stage/zoom.h"
 #include "model/converters.h"
 #include "model/change_label.h"
 #include "model/loop.h"
@@ -17,8 +17,8 @@
 #include "picture/fonts.h"
 #include "picture/readouts.h"
 #include "picture/sprites.h"
-#include "shell/image_view.h"
-#include "shell/speed_bar.h"
+#include "stage/image_view.h"
+#include "stage/speed_bar.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -114,17 +114,8 @@ constexpr int kCelsiusDecimals = 1;
 constexpr QRgb kTitleColour = colour::maroon;
 constexpr QRgb kSpeedColour = colour::olive;
 
-// The classroom keys the laboratory has too.
-constexpr std::array kLabActions{
-    ClassroomAction::TogglePause, ClassroomAction::SingleTick,     ClassroomAction::ZoomIn,
-    ClassroomAction::ZoomOut,     ClassroomAction::ZoomReset,      ClassroomAction::FullScreen,
-    ClassroomAction::LeaveFullScreen, ClassroomAction::SavePicture, ClassroomAction::SaveValues,
-};
-
 constexpr auto kPictureCaption = u"Enregistrer l'image du laboratoire";
-constexpr auto kPictureFilter = u"Images PNG (*.png)";
 constexpr auto kValuesCaption = u"Exporter les acquisitions du laboratoire";
-constexpr auto kValuesFilter = u"Valeurs séparées par des points-virgules (*.csv)";
 constexpr auto kFileName = u"Laboratoire";
 constexpr auto kNoValues = u"Aucune valeur à exporter : la simulation n'a encore fait aucune acquisition.";
 
@@ -192,7 +183,7 @@ QString celsiusNote(double e)
 }  // namespace
 
 Laboratory::Laboratory(QWidget* parent)
-    : QWidget(parent, Qt::Window), m_exporter(this), m_scale(m_experiment.shownPeriods())
+    : QWidget(parent, Qt::Window), m_scale(m_experiment.shownPeriods())
 {
     setObjectName(QStringLiteral("Laboratoire"));
     setWindowTitle(text(kWindowTitle));
@@ -221,7 +212,7 @@ Laboratory::Laboratory(QWidget* parent)
     buildSprites(m_surfaces);
     createControls();
     setTabOrder();
-    m_zoom = new Zoom(this, m_scene);
+    m_stage = new Stage(this, m_scene);
     installKeys();
 
     m_timer = new QTimer(this);
@@ -241,6 +232,10 @@ Laboratory::Laboratory(QWidget* parent)
 
 Laboratory::~Laboratory()
 {
+    // A field losing the keyboard as its window goes reads its text: not
+    // into a window half destroyed.
+    for (NumberField* field : findChildren<NumberField*>())
+        disconnect(field, nullptr, this, nullptr);
     freeSprites(m_surfaces);
 }
 
@@ -422,51 +417,16 @@ void Laboratory::setTabOrder()
 
 void Laboratory::installKeys()
 {
-    for (const ClassroomKey& key : kClassroomKeys) {
-        if (std::find(kLabActions.begin(), kLabActions.end(), key.action) == kLabActions.end())
-            continue;
-        auto* action = new QAction(QString::fromUtf8(key.help ? key.help : key.shown), this);
-        action->setShortcuts(keySequences(key));
-        action->setShortcutContext(Qt::WindowShortcut);
-        action->setAutoRepeat(key.repeats);
-        addAction(action);
-        switch (key.action) {
-        case ClassroomAction::TogglePause:
-            connect(action, &QAction::triggered, this, [this] {
-                const model::RunState s = m_experiment.state();
-                (s == model::RunState::Running || s == model::RunState::Stepping) ? pause() : play();
-            });
-            break;
-        case ClassroomAction::SingleTick:
-            connect(action, &QAction::triggered, this, &Laboratory::singleTick);
-            break;
-        case ClassroomAction::ZoomIn:
-            connect(action, &QAction::triggered, m_zoom, &Zoom::zoomIn);
-            break;
-        case ClassroomAction::ZoomOut:
-            connect(action, &QAction::triggered, m_zoom, &Zoom::zoomOut);
-            break;
-        case ClassroomAction::ZoomReset:
-            connect(action, &QAction::triggered, m_zoom, &Zoom::reset);
-            break;
-        case ClassroomAction::FullScreen:
-            connect(action, &QAction::triggered, this, &Laboratory::toggleFullScreen);
-            break;
-        case ClassroomAction::LeaveFullScreen:
-            m_leaveKey = action;
-            action->setEnabled(false);
-            connect(action, &QAction::triggered, this, &Laboratory::leaveFullScreen);
-            break;
-        case ClassroomAction::SavePicture:
-            connect(action, &QAction::triggered, this, &Laboratory::savePicture);
-            break;
-        case ClassroomAction::SaveValues:
-            connect(action, &QAction::triggered, this, &Laboratory::saveValues);
-            break;
-        default:
-            break;
-        }
-    }
+    m_stage->installKeys({
+        {KeyAction::TogglePause,
+         [this] {
+             const model::RunState s = m_experiment.state();
+             (s == model::RunState::Running || s == model::RunState::Stepping) ? pause() : play();
+         }},
+        {KeyAction::SingleTick, [this] { singleTick(); }},
+        {KeyAction::SavePicture, [this] { savePicture(); }},
+        {KeyAction::SaveValues, [this] { saveValues(); }},
+    });
 }
 
 void Laboratory::showRaised()
@@ -730,24 +690,12 @@ void Laboratory::updateTimer()
 
 void Laboratory::toggleFullScreen()
 {
-    if (isFullScreen()) {
-        leaveFullScreen();
-        return;
-    }
-    m_stateBeforeFullScreen = windowState();
-    m_factorBeforeFullScreen = m_zoom->factor();
-    setWindowState(m_stateBeforeFullScreen | Qt::WindowFullScreen);
-    m_zoom->setFit(true);
-    m_leaveKey->setEnabled(true);
+    m_stage->toggleFullScreen();
 }
 
 void Laboratory::leaveFullScreen()
 {
-    if (!isFullScreen())
-        return;
-    setWindowState(m_stateBeforeFullScreen & ~Qt::WindowFullScreen);
-    m_zoom->setFactor(m_factorBeforeFullScreen);
-    m_leaveKey->setEnabled(false);
+    m_stage->leaveFullScreen();
 }
 
 QImage Laboratory::picture()
@@ -757,25 +705,25 @@ QImage Laboratory::picture()
 
 QString Laboratory::valuesText() const
 {
-    return csvText(sampleLog(m_experiment.run()));
+    return csvText(sampleRows(m_experiment.run()));
 }
 
 void Laboratory::savePicture()
 {
     const QImage shown = picture();
-    m_exporter.save({text(kPictureCaption), text(kFileName) + QStringLiteral(".png"), text(kPictureFilter)},
-                    [shown](const QString& path) { return writePng(shown, path); });
+    m_stage->save(ExportFormat::Picture, text(kPictureCaption), text(kFileName),
+                  [shown](const QString& path) { return writePng(shown, path); });
 }
 
 void Laboratory::saveValues()
 {
     if (m_experiment.run().samples().empty()) {
-        m_exporter.nothingToSave(text(kNoValues));
+        m_stage->exporter().nothingToSave(text(kNoValues));
         return;
     }
-    const RunLog values = sampleLog(m_experiment.run());
-    m_exporter.save({text(kValuesCaption), text(kFileName) + QStringLiteral(".csv"), text(kValuesFilter)},
-                    [values](const QString& path) { return writeCsv(values, path); });
+    const std::vector<RunRow> values = sampleRows(m_experiment.run());
+    m_stage->save(ExportFormat::Values, text(kValuesCaption), text(kFileName),
+                  [values](const QString& path) { return writeCsv(values, path); });
 }
 
 }  // namespace t1

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "classroom/exporter.h"
+#include "stage/exporter.h"
+#include "stage/stage.h"
 #include "model/analysis.h"
 #include "model/experiment.h"
 #include "lab_window/lab_diagram.h"
@@ -66,8 +67,8 @@ public:
     const model::Experiment& experiment() const { return m_experiment; }
     const Surfaces& surfaces() const { return m_surfaces; }
     QWidget* sceneView() const;
-    Zoom& zoom() { return *m_zoom; }
-    Exporter& exporter() { return m_exporter; }
+    Zoom& zoom() { return m_stage->zoom(); }
+    Exporter& exporter() { return m_stage->exporter(); }
     QTimer* timer() const { return m_timer; }
     // What the diagram shows: the cursor's acquisition, or the live values.
     DiagramValues shownValues() const;
@@ -137,8 +138,7 @@ private:
 
     Surfaces m_surfaces;
     ImageView* m_scene = nullptr;
-    Zoom* m_zoom = nullptr;
-    Exporter m_exporter;
+    Stage* m_stage = nullptr;
     QTimer* m_timer = nullptr;
     bool m_manualTicks = false;
     model::Experiment m_experiment;
@@ -147,9 +147,6 @@ private:
     MeasureTable m_measuresShown;
     DoorView m_door;
     int m_ovenTick = 0;
-    QAction* m_leaveKey = nullptr;
-    Qt::WindowStates m_stateBeforeFullScreen;
-    double m_factorBeforeFullScreen = 1;
 };
 
 }  // namespace t1

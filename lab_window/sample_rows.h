@@ -1,6 +1,8 @@
 #pragma once
 
-#include "classroom/run_log.h"
+#include "stage/export_formats.h"
+
+#include <vector>
 
 namespace t1 {
 
@@ -10,6 +12,6 @@ class Simulation;
 
 // A run's acquisitions as the lessons' export writes them: one row each,
 // its local tick 40 k first.
-RunLog sampleLog(const model::Simulation& run);
+std::vector<RunRow> sampleRows(const model::Simulation& run);
 
 }  // namespace t1

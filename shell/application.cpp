@@ -110,12 +110,6 @@ void Application::reportError(const QString& what)
     box.exec();
 }
 
-void Application::ignoreFileSizeSignal()
-{
-    // The write past the limit then fails with EFBIG, which a save reports.
-    std::signal(SIGXFSZ, SIG_IGN);
-}
-
 QString Application::missingDisplay(const QString& program)
 {
     if (!displaysNamed().isEmpty())

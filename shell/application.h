@@ -16,9 +16,6 @@ public:
 
     static void reportError(const QString& what);
 
-    // To be called before the application is made. Under a file-size limit
-    // a save then fails with a message instead of killing the program.
-    static void ignoreFileSizeSignal();
     // Why no window can be shown and how to run the program all the same,
     // or empty when a display is named.
     static QString missingDisplay(const QString& program);

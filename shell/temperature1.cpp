@@ -2,8 +2,8 @@
 
 #include "shell/commentary_panel.h"
 #include "shell/list_click.h"
-#include "shell/image_view.h"
-#include "shell/speed_bar.h"
+#include "stage/image_view.h"
+#include "stage/speed_bar.h"
 #include "lessons/lesson_table.h"
 #include "picture/block_diagram.h"
 #include "picture/colours.h"

@@ -1,10 +1,10 @@
 #include "tests/support/lesson_rig.h"
 #include "tests/support/classroom_rig.h"
 #include "tests/support/answer_box.h"
-#include "classroom/export_files.h"
-#include "shell/image_view.h"
+#include "stage/file_writes.h"
+#include "stage/image_view.h"
 #include "classroom/pause.h"
-#include "classroom/zoom.h"
+#include "stage/zoom.h"
 #include "picture/colours.h"
 #include "tests/support/file_contents.h"
 

@@ -28,7 +28,7 @@ TEST_F(KeyboardTest, F1ShowsTheFrenchHelpAndEscapeClosesIt)
         EXPECT_TRUE(text.contains(w->ListBox1->item(i)->text())) << i;
     for (const char* words : {"en continu", "pas à pas", "Incrémenter la Période", "Tab", "Espace"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(words))) << words;
-    for (const ClassroomKey& key : kClassroomKeys) {
+    for (const KeyRow& key : kKeys) {
         if (key.help) {
             EXPECT_TRUE(text.contains(QString::fromUtf8(key.shown))) << key.shown;
         }
@@ -86,22 +86,22 @@ TEST_F(KeyboardTest, SpaceOrEnterInAListChoosesTheMarkedRow)
 
 TEST_F(KeyboardTest, EveryKeyIsAnActionOfTheWindowWithTheDesktopsKeysAndOurs)
 {
-    const auto row = [](ClassroomAction action) {
-        return *std::find_if(kClassroomKeys.begin(), kClassroomKeys.end(),
-                             [action](const ClassroomKey& k) { return k.action == action; });
+    const auto row = [](KeyAction action) {
+        return *std::find_if(kKeys.begin(), kKeys.end(),
+                             [action](const KeyRow& k) { return k.action == action; });
     };
     // F11 is there even where the desktop names no full-screen key, and a
     // key both name is listed once.
-    const QList<QKeySequence> full = keySequences(row(ClassroomAction::FullScreen));
+    const QList<QKeySequence> full = keySequences(row(KeyAction::FullScreen));
     EXPECT_EQ(full.count(QKeySequence(Qt::Key_F11)), 1);
     for (const QKeySequence& standard : QKeySequence::keyBindings(QKeySequence::ZoomIn))
-        EXPECT_TRUE(keySequences(row(ClassroomAction::ZoomIn)).contains(standard));
-    EXPECT_TRUE(keySequences(row(ClassroomAction::ZoomIn)).contains(QKeySequence(Qt::CTRL | Qt::Key_Equal)));
+        EXPECT_TRUE(keySequences(row(KeyAction::ZoomIn)).contains(standard));
+    EXPECT_TRUE(keySequences(row(KeyAction::ZoomIn)).contains(QKeySequence(Qt::CTRL | Qt::Key_Equal)));
 
     int actions = 0;
     for (const QAction* action : w->actions())
         actions += !action->shortcuts().isEmpty();
-    EXPECT_EQ(actions, int(kClassroomKeys.size()));
+    EXPECT_EQ(actions, int(kKeys.size()));
 }
 
 TEST_F(KeyboardTest, F2AndTheLaboratoryButtonBothAskForTheLaboratory)

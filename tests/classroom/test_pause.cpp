@@ -1,5 +1,5 @@
 #include "tests/support/classroom_rig.h"
-#include "shell/image_view.h"
+#include "stage/image_view.h"
 #include "classroom/pause.h"
 #include "lessons/scene.h"
 #include "picture/colours.h"

@@ -1,6 +1,6 @@
 #include "tests/support/classroom_rig.h"
-#include "shell/image_view.h"
-#include "classroom/zoom.h"
+#include "stage/image_view.h"
+#include "stage/zoom.h"
 
 #include <QGraphicsView>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "tests/lab_window/lab_rig.h"
 
-#include "classroom/zoom.h"
+#include "stage/zoom.h"
 #include "model/regulator.h"
 #include "lab_window/lab_plots.h"
 #include "lab_window/measures_text.h"

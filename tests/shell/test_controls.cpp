@@ -1,7 +1,7 @@
 #include "lessons/scene.h"
 #include "lessons/scene_clock.h"
 #include "picture/colours.h"
-#include "shell/image_view.h"
+#include "stage/image_view.h"
 #include "tests/support/window_rig.h"
 
 #include <QLabel>

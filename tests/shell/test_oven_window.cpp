@@ -1,4 +1,4 @@
-#include "shell/image_view.h"
+#include "stage/image_view.h"
 #include "shell/temperature1.h"
 #include "picture/colours.h"
 

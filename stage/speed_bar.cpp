@@ -1,4 +1,4 @@
-#include "shell/speed_bar.h"
+#include "stage/speed_bar.h"
 
 #include <QScrollBar>
 

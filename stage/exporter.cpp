@@ -1,4 +1,4 @@
-#include "classroom/exporter.h"
+#include "stage/exporter.h"
 
 #include <QDir>
 #include <QFileDialog>

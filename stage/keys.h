@@ -4,14 +4,16 @@
 
 #include <array>
 #include <functional>
+#include <span>
 #include <utility>
 #include <vector>
 
 class QAction;
 class QWidget;
 
-// What the classroom keys do.
-enum class ClassroomAction {
+// What the windows' keys do. Each window offers the subset it has a
+// handler for; the help lists them all.
+enum class KeyAction {
     TogglePause,
     SingleTick,
     ZoomIn,
@@ -25,11 +27,11 @@ enum class ClassroomAction {
     Help,
 };
 
-// A key of the window. None of them is a key the controls use themselves:
+// A key of a window. None of them is a key the controls use themselves:
 // Space presses a button, the arrows move in the lists and the speed bar,
 // Tab moves between controls. The help lists them in this order.
-struct ClassroomKey {
-    ClassroomAction action;
+struct KeyRow {
+    KeyAction action;
     // The desktop's own keys for it, where it has some; Qt knows them.
     QKeySequence::StandardKey standard;
     // Ours, as Qt's portable key texts, for desktops without a standard
@@ -40,41 +42,49 @@ struct ClassroomKey {
     bool repeats;       // held down, it acts again
 };
 
-inline constexpr std::array kClassroomKeys{
-    ClassroomKey{.action = ClassroomAction::TogglePause, .standard = QKeySequence::UnknownKey, .keys = {"P", nullptr},
+inline constexpr std::array kKeys{
+    KeyRow{.action = KeyAction::TogglePause, .standard = QKeySequence::UnknownKey, .keys = {"P", nullptr},
                  .shown = "P", .help = "Pause : arrêter ou reprendre l'animation", .repeats = false},
-    ClassroomKey{.action = ClassroomAction::SingleTick, .standard = QKeySequence::UnknownKey, .keys = {".", nullptr},
+    KeyRow{.action = KeyAction::SingleTick, .standard = QKeySequence::UnknownKey, .keys = {".", nullptr},
                  .shown = "Point (.)",
                  .help = "En pause : dessiner un instant de plus ; pendant l'animation : la mettre en pause",
                  .repeats = true},
-    ClassroomKey{.action = ClassroomAction::ZoomIn, .standard = QKeySequence::ZoomIn, .keys = {"Ctrl++", "Ctrl+="},
+    KeyRow{.action = KeyAction::ZoomIn, .standard = QKeySequence::ZoomIn, .keys = {"Ctrl++", "Ctrl+="},
                  .shown = "Ctrl et +", .help = "Agrandir la scène", .repeats = true},
-    ClassroomKey{.action = ClassroomAction::ZoomOut, .standard = QKeySequence::ZoomOut, .keys = {"Ctrl+-", nullptr},
+    KeyRow{.action = KeyAction::ZoomOut, .standard = QKeySequence::ZoomOut, .keys = {"Ctrl+-", nullptr},
                  .shown = "Ctrl et -", .help = "Réduire la scène", .repeats = true},
-    ClassroomKey{.action = ClassroomAction::ZoomReset, .standard = QKeySequence::UnknownKey,
+    KeyRow{.action = KeyAction::ZoomReset, .standard = QKeySequence::UnknownKey,
                  .keys = {"Ctrl+0", nullptr}, .shown = "Ctrl et 0", .help = "Revenir à la taille normale",
                  .repeats = false},
-    ClassroomKey{.action = ClassroomAction::FullScreen, .standard = QKeySequence::FullScreen, .keys = {"F11", nullptr},
+    KeyRow{.action = KeyAction::FullScreen, .standard = QKeySequence::FullScreen, .keys = {"F11", nullptr},
                  .shown = "F11", .help = "Plein écran, la scène remplit l'écran (F11 ou Échap pour en sortir)",
                  .repeats = false},
-    ClassroomKey{.action = ClassroomAction::LeaveFullScreen, .standard = QKeySequence::UnknownKey,
+    KeyRow{.action = KeyAction::LeaveFullScreen, .standard = QKeySequence::UnknownKey,
                  .keys = {"Esc", nullptr}, .shown = "Échap", .help = nullptr, .repeats = false},
-    ClassroomKey{.action = ClassroomAction::SavePicture, .standard = QKeySequence::Save, .keys = {"Ctrl+S", nullptr},
+    KeyRow{.action = KeyAction::SavePicture, .standard = QKeySequence::Save, .keys = {"Ctrl+S", nullptr},
                  .shown = "Ctrl et S", .help = "Enregistrer l'image telle qu'elle est affichée (PNG)",
                  .repeats = false},
-    ClassroomKey{.action = ClassroomAction::SaveValues, .standard = QKeySequence::UnknownKey,
+    KeyRow{.action = KeyAction::SaveValues, .standard = QKeySequence::UnknownKey,
                  .keys = {"Ctrl+E", nullptr}, .shown = "Ctrl et E",
                  .help = "Exporter les valeurs de la boucle de chaque instant dessiné (CSV)", .repeats = false},
-    ClassroomKey{.action = ClassroomAction::Laboratory, .standard = QKeySequence::UnknownKey,
+    KeyRow{.action = KeyAction::Laboratory, .standard = QKeySequence::UnknownKey,
                  .keys = {"F2", nullptr}, .shown = "F2",
                  .help = "Laboratoire : simuler la boucle avec vos propres paramètres", .repeats = false},
-    ClassroomKey{.action = ClassroomAction::Help, .standard = QKeySequence::HelpContents, .keys = {"F1", nullptr},
+    KeyRow{.action = KeyAction::Help, .standard = QKeySequence::HelpContents, .keys = {"F1", nullptr},
                  .shown = "F1", .help = "Afficher cette aide", .repeats = false},
 };
 
 // The key sequences of a row: the desktop's standard ones, then ours.
-QList<QKeySequence> keySequences(const ClassroomKey& key);
+QList<QKeySequence> keySequences(const KeyRow& key);
 
-// One action of the window per row of the table, each running `run`.
-std::vector<std::pair<ClassroomAction, QAction*>> installClassroomKeys(
-    QWidget* window, const std::function<void(ClassroomAction)>& run);
+// What a window does on one of the keys.
+struct KeyHandler {
+    KeyAction action;
+    std::function<void()> run;
+};
+
+// One action of the window per key it offers, in the table's order, each
+// running its handler; the actions by what they do. Keys with Ctrl or a
+// function key act even while a text field has the keyboard (which would
+// otherwise take Ctrl+E as "end of line"); plain keys are the field's.
+std::vector<std::pair<KeyAction, QAction*>> installKeys(QWidget* window, std::span<const KeyHandler> offered);
