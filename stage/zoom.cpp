@@ -1,4 +1,4 @@
-#include "classroom/zoom.h"
+#include "stage/zoom.h"
 
 #include "picture/colours.h"
 
@@ -178,7 +178,8 @@ void Zoom::lift()
     m_view = new SceneView(m_graphics, m_window);
     m_view->setFrameShape(QFrame::NoFrame);
     m_view->setBackgroundBrush(QColor::fromRgb(t1::colour::btnFace));
-    // No smoothing: every picture pixel becomes a block of screen pixels.
+    // No smoothing from one up: every picture pixel becomes a block of
+    // screen pixels. Below one the image views take the area mean themselves.
     m_view->setRenderHints({});
     m_view->setOptimizationFlags(QGraphicsView::DontSavePainterState);
     m_view->setAccessibleName(m_scene->accessibleName());

@@ -14,7 +14,9 @@ class QWidget;
 // Scaled, the scene widget moves whole into a graphics view that shows it
 // through a proxy with a scale transform: clicks and keys are mapped back
 // to the controls, fonts are drawn at the scaled size, and the pictures are
-// scaled to the nearest pixel, so that they stay crisp at any factor.
+// scaled to the nearest pixel from one up, so that they stay crisp, and
+// below one to the mean of what each screen pixel covers, so that no stroke
+// of their texts is lost.
 class Zoom : public QObject {
     Q_OBJECT
 public:
