@@ -510,4 +510,9 @@ const Row* findWord(std::string_view name)
     return nullptr;
 }
 
+std::span<const Row> words()
+{
+    return kRows;
+}
+
 }  // namespace t1::rtf

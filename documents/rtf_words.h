@@ -3,6 +3,7 @@
 #include "documents/rtf_groups.h"
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace t1::rtf {
@@ -53,5 +54,7 @@ struct Row {
 // The row of a control word (its letters, without the backslash) or symbol;
 // null for any other, which the reader ignores.
 const Row* findWord(std::string_view name);
+// Every row.
+std::span<const Row> words();
 
 }  // namespace t1::rtf
