@@ -47,8 +47,8 @@ constexpr std::array kCharsets{
     Charset{186, 1257}, Charset{204, 1251}, Charset{222, 874},  Charset{238, 1250},
 };
 
-constexpr int kWesternPage = 1252;
-constexpr char16_t kReplacement = 0xFFFD;
+constexpr int kWesternPage = CodePages::kWestern;
+constexpr char16_t kReplacement = CodePages::kReplacement;
 constexpr char16_t kSubstitute = 0x001A;  // what converters give for an unmapped byte
 
 }  // namespace
@@ -98,6 +98,16 @@ QString CodePage::pair(unsigned char lead, unsigned char trail) const
     if (text == QString(QChar(kSubstitute)))
         return {};
     return text;
+}
+
+const CodePage* CodePages::page(int number)
+{
+    auto found = m_pages.find(number);
+    if (found == m_pages.end())
+        found = m_pages.emplace(number, CodePage::open(number)).first;
+    if (!found->second && m_unsupported == 0)
+        m_unsupported = number;
+    return found->second.get();
 }
 
 }  // namespace t1
