@@ -49,9 +49,9 @@ constexpr Box kPartsBox{148, 112, 270, 150};
 constexpr QPoint kPartsAt{150, 113};
 constexpr int kPartStep = 13;
 constexpr int kPartDecimals = 2;
-// The regulator's label: its name centred on the first line, its fields
-// under it.
-constexpr int kLabelCentre = 185;
+// The regulator's label: its name centred under the backdrop's
+// "Régulateur", its fields under it.
+constexpr int kLabelCentre = 183;
 constexpr int kLabelTop = 75;
 constexpr QPoint kFieldsAt{170, 90};
 

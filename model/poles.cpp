@@ -17,7 +17,7 @@ constexpr double kCancelTolerance = 1e-3;
 // The stability limit is bracketed by factors of two from 1, as far as
 // 2^30 either way, then bisected this many times.
 constexpr int kBracketSteps = 30;
-constexpr int kBisections = 60;
+constexpr int kBisections = 52;
 
 bool cancelledBy(const Polynomial& num, std::complex<double> z)
 {
@@ -32,9 +32,14 @@ bool cancelledBy(const Polynomial& num, std::complex<double> z)
     return std::abs(evaluate(num, z)) <= kCancelTolerance * terms;
 }
 
-bool stableAt(const Characteristic& c, double factor)
+// For the limit itself: strictly inside the circle, without the margin that
+// keeps a pole computed a few ulps inside it from passing.
+bool insideAt(const Characteristic& c, double factor)
 {
-    return stable(roots(c.at(factor)));
+    for (const std::complex<double>& z : roots(c.at(factor)))
+        if (!(std::abs(z) < 1))
+            return false;
+    return true;
 }
 
 }  // namespace
@@ -82,22 +87,22 @@ std::optional<double> stabilityLimit(const Parameters& p)
     // A stable and an unstable factor, side by side within a factor 2.
     double stableFactor = 1;
     double unstableFactor = 1;
-    if (stableAt(c, 1)) {
+    if (insideAt(c, 1)) {
         int n = 0;
-        while (stableAt(c, unstableFactor *= 2))
+        while (insideAt(c, unstableFactor *= 2))
             if (++n == kBracketSteps)
                 return std::nullopt;
         stableFactor = unstableFactor / 2;
     } else {
         int n = 0;
-        while (!stableAt(c, stableFactor /= 2))
+        while (!insideAt(c, stableFactor /= 2))
             if (++n == kBracketSteps)
                 return std::nullopt;
         unstableFactor = stableFactor * 2;
     }
     for (int i = 0; i < kBisections; ++i) {
         const double middle = (stableFactor + unstableFactor) / 2;
-        (stableAt(c, middle) ? stableFactor : unstableFactor) = middle;
+        (insideAt(c, middle) ? stableFactor : unstableFactor) = middle;
     }
     return unstableFactor;
 }

@@ -114,6 +114,14 @@ const RegulatorRow& regulatorRow(Regulator r)
     return kRegulators[i < kRegulatorCount ? i : 0];
 }
 
+std::optional<Regulator> regulatorByKey(std::string_view key)
+{
+    for (std::size_t i = 0; i < kRegulatorCount; ++i)
+        if (kRegulators[i].key == key)
+            return static_cast<Regulator>(i);
+    return std::nullopt;
+}
+
 std::array<FieldValues, kRegulatorCount> defaultFieldValues()
 {
     std::array<FieldValues, kRegulatorCount> values{};

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -91,6 +92,9 @@ struct RegulatorRow {
 extern const std::array<RegulatorRow, kRegulatorCount> kRegulators;
 
 const RegulatorRow& regulatorRow(Regulator r);
+
+// The kind a setup file names by its key; none for an unknown key.
+std::optional<Regulator> regulatorByKey(std::string_view key);
 
 // Each kind's fields at their defaults.
 std::array<FieldValues, kRegulatorCount> defaultFieldValues();
