@@ -15,6 +15,13 @@ double within(double t, double until)
     return t > 0 ? (t < until ? t : until) : 0;
 }
 
+// Drawn at every acquisition, noise or not, so that the draws keep their
+// places whatever the standard deviation.
+double noiseVolts(Random& random, const Parameters& p)
+{
+    return p.noise.millivolts / kMillivoltsPerVolt * random.normal();
+}
+
 }  // namespace
 
 Simulation::Simulation(const Parameters& parameters, Start start) : m_next(sanitised(parameters)), m_start(start)
@@ -51,13 +58,6 @@ StartOutcome Simulation::startOutcome() const
     if (!m_steady)
         return {Kind::NoneFound};
     return {m_steady->cycle == 1 ? Kind::AtRest : Kind::Cycle, m_steady->cycle, m_steady->xLow, m_steady->xHigh};
-}
-
-double Simulation::noiseVolts(Random& random, const Parameters& p) const
-{
-    // Drawn at every acquisition, noise or not, so that the draws keep their
-    // places whatever the standard deviation.
-    return p.noise.millivolts / kMillivoltsPerVolt * random.normal();
 }
 
 const Sample& Simulation::advance()

@@ -103,8 +103,6 @@ private:
         Parameters parameters;
     };
 
-    double noiseVolts(Random& random, const Parameters& p) const;
-
     Parameters m_next;
     Start m_start;
     std::optional<SteadyState> m_steady;

@@ -156,10 +156,8 @@ TEST(Delay, ExactBetweenTheAcquisitions)
 
     // A shorter period from the sixth acquisition on: the commands already
     // on their way keep their instants.
-    p.ratio = 0.07;
     Simulation changed(delayed(proportional(120, 3), 0.37));
     advance(changed, 6);
-    changed.change(delayed(proportional(120, 3), 0.37));
     Parameters shorter = changed.parameters();
     shorter.ratio = 0.07;
     changed.change(shorter);
