@@ -163,7 +163,7 @@ TEST(Delay, ExactBetweenTheAcquisitions)
     changed.change(shorter);
     advance(changed, 10);
     // Sent at 5T = 1 T1, the sixth command reaches the oven at 1,37 T1:
-    // during the seventh of the short periods after 1,2 T1.
+    // in the third of the short periods that start at 1,2 T1.
     const auto& s = changed.samples();
     const double at = changed.periodsAt(1.37);
     EXPECT_NEAR(at, 6 + 0.17 / 0.07, 1e-12);
