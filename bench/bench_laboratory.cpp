@@ -8,7 +8,7 @@
 #include "bench/bench_stats.h"
 #include "stage/zoom.h"
 #include "lab_window/laboratory.h"
-#include "model/fields.h"
+#include "lab_window/fields.h"
 #include "lab_window/number_field.h"
 
 #include <QApplication>

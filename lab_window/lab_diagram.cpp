@@ -1,9 +1,10 @@
 #include "lab_window/lab_diagram.h"
 
 #include "model/converters.h"
-#include "model/fields.h"
 #include "model/experiment.h"
+#include "lab_window/fields.h"
 #include "lab_window/lab_plots.h"
+#include "lab_window/run_texts.h"
 #include "lessons/shared_readouts.h"
 #include "picture/canvas.h"
 #include "picture/colours.h"
@@ -14,6 +15,8 @@
 #include "picture/oven_picture.h"
 #include "picture/readouts.h"
 #include "picture/surfaces.h"
+
+#include <QStringList>
 
 #include <cmath>
 
@@ -41,12 +44,16 @@ constexpr int kLeakCycle = 40;
 constexpr int kLeakPhaseBase = 100;
 constexpr int kSecondLeakAfter = 20;
 
-// The regulator's law split in two, under its box.
-constexpr Box kPartsBox{148, 112, 270, 146};
-constexpr QPoint kProportionalAt{150, 113};
-constexpr QPoint kIntegralAt{150, 126};
+// The regulator's law split in its parts, under its box.
+constexpr Box kPartsBox{148, 112, 270, 150};
+constexpr QPoint kPartsAt{150, 113};
+constexpr int kPartStep = 13;
 constexpr int kPartDecimals = 2;
-constexpr QPoint kGainAt{170, 90};
+// The regulator's label: its name centred under the backdrop's
+// "Régulateur", its fields under it.
+constexpr int kLabelCentre = 183;
+constexpr int kLabelTop = 75;
+constexpr QPoint kFieldsAt{170, 90};
 
 constexpr double kHundred = 100;
 
@@ -100,15 +107,19 @@ void drawLabOven(Surfaces& s, int tick, const DiagramValues& v, DoorView& door, 
 void drawLabRegulator(Canvas& w, const model::Parameters& p)
 {
     diagramFont(w);
-    if (p.kind == model::RegulatorKind::PI) {
-        drawRegulatorLabel(w, kPIRegulator);
-        return;
-    }
+    const model::RegulatorRow& row = p.row();
     w.setPenWidth(1);
     w.setPenAndBrush(colour::red);
     drawBox(w, kWholeLabelPatch);
-    w.textOut(kProportional.x, kProportional.y, borrowed(kProportional.text));
-    w.textOut(kGainAt.x(), kGainAt.y(), QStringLiteral("G = ") + QString::fromStdString(model::formatDecimal(p.g)));
+    const QString label = QString::fromUtf8(row.diagramLabel.data(), static_cast<qsizetype>(row.diagramLabel.size()));
+    w.textOut(kLabelCentre - w.textWidth(label) / 2, kLabelTop, label);
+    if (!row.labelShowsFields)
+        return;
+    QStringList fields;
+    const auto quantities = row.fields();
+    for (std::size_t i = 0; i < quantities.size(); ++i)
+        fields << QString::fromStdString(quantityText(quantities[i], p.field(p.regulator, i)));
+    w.textOut(kFieldsAt.x(), kFieldsAt.y(), fields.join(QStringLiteral(", ")));
 }
 
 namespace {
@@ -125,14 +136,14 @@ ReadoutTexts readoutTexts(const DiagramValues& v, const model::Parameters& p)
 {
     const LoopValues l = loopValues(v);
     ReadoutTexts t{ceilingText(l.gE), ceilingText(l.gEp), ceilingText(l.gEpu), numberText(l.gU),
-                   numberText(l.gS),  ceilingText(l.gX),  ceilingText(l.gTemperature), {}, {}};
-    if (p.kind == model::RegulatorKind::PI) {
-        const auto part = [](const char* name, double value) {
-            return QString::fromUtf8(name) + QString::fromStdString(model::formatDecimal(value, kPartDecimals));
-        };
-        t.proportional = part("prop. : ", v.sample.proportional);
-        t.integral = part("intégr. : ", v.sample.integral);
-    }
+                   numberText(l.gS),  ceilingText(l.gX),  ceilingText(l.gTemperature), {}, {}, {}};
+    const model::LawParts& parts = p.row().parts;
+    const auto part = [](bool shown, const char* name, double value) {
+        return shown ? QString::fromUtf8(name) + QString::fromStdString(formatDecimal(value, kPartDecimals)) : QString();
+    };
+    t.proportional = part(parts.proportional, "prop. : ", v.sample.proportional);
+    t.integral = part(parts.integral, "intégr. : ", v.sample.integral);
+    t.derivative = part(parts.derivative, "dériv. : ", v.sample.derivative);
     return t;
 }
 
@@ -145,8 +156,13 @@ void drawLabReadouts(Canvas& w, const DiagramValues& v, const model::Parameters&
     w.setPenAndBrush(colour::btnFace);
     drawBox(w, kPartsBox);
     const ReadoutTexts t = readoutTexts(v, p);
-    w.textOut(kProportionalAt.x(), kProportionalAt.y(), t.proportional);
-    w.textOut(kIntegralAt.x(), kIntegralAt.y(), t.integral);
+    int y = kPartsAt.y();
+    for (const QString& part : {t.proportional, t.integral, t.derivative}) {
+        if (part.isEmpty())
+            continue;
+        w.textOut(kPartsAt.x(), y, part);
+        y += kPartStep;
+    }
 }
 
 }  // namespace t1

@@ -36,17 +36,20 @@ struct DoorView {
 // `moving` false the same instant is drawn again (the cursor moved).
 void drawLabOven(Surfaces& s, int tick, const DiagramValues& v, DoorView& door, bool moving);
 
-// The regulator's label in its red box: "proportionnel" and its gain, or "PI".
+// The regulator's label in its red box, from its row: "proportionnel" and
+// "G = 2" under it, or "PI".
 void drawLabRegulator(Canvas& window, const model::Parameters& p);
 
-// E, Ep, Epu, U, S and X above their names, U and S to two decimals; under
-// PI, the law's proportional and integral parts under the regulator.
+// E, Ep, Epu, U, S and X above their names, U and S to two decimals; the
+// parts of the law its row shows (PI: proportional and integral) under the
+// regulator.
 void drawLabReadouts(Canvas& window, const DiagramValues& v, const model::Parameters& p);
 
-// The texts the readouts print, the law's parts empty under P.
+// The texts the readouts print, the law's parts empty where its row does
+// not show them (all under P).
 struct ReadoutTexts {
     QString e, ep, epu, u, s, x, temperature;
-    QString proportional, integral;
+    QString proportional, integral, derivative;
 };
 ReadoutTexts readoutTexts(const DiagramValues& v, const model::Parameters& p);
 

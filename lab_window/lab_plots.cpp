@@ -1,5 +1,6 @@
 #include "lab_window/lab_plots.h"
 
+#include "lab_window/run_texts.h"
 #include "model/converters.h"
 #include "model/simulation.h"
 #include "model/experiment.h"
@@ -172,7 +173,7 @@ QRgb curveColour(double s)
 
 void drawChange(Canvas& w, const PlotScale& scale, const model::Mark& mark, int index)
 {
-    const QString label = fromUtf8(mark.label);
+    const QString label = fromUtf8(changeLabel(mark.before, mark.after));
     w.setPenWidth(1);
     w.setPenColour(kChangeColour);
     w.setPenStyle(PenStyle::Dot);

@@ -4,13 +4,13 @@
 #include "stage/stage.h"
 #include "stage/zoom.h"
 #include "model/converters.h"
-#include "model/change_label.h"
-#include "model/loop.h"
-#include "model/regulator.h"
+#include "model/regulators.h"
+#include "lab_window/fields.h"
 #include "lab_window/lab_plots.h"
 #include "lab_window/measures_text.h"
 #include "lab_window/number_field.h"
 #include "lab_window/plot_cursor.h"
+#include "lab_window/run_texts.h"
 #include "lab_window/sample_rows.h"
 #include "picture/block_diagram.h"
 #include "picture/colours.h"
@@ -177,7 +177,7 @@ void setTextIfNew(QLabel* label, const QString& text)
 
 QString celsiusNote(double e)
 {
-    return QStringLiteral("= %1 °C").arg(text(model::formatDecimal(model::setPointCelsius(e), kCelsiusDecimals)));
+    return QStringLiteral("= %1 °C").arg(text(formatDecimal(model::setPointCelsius(e), kCelsiusDecimals)));
 }
 
 }  // namespace
@@ -280,7 +280,7 @@ void Laboratory::createControls()
 void Laboratory::createForm(QWidget* group)
 {
     const model::Parameters p = m_experiment.parameters();
-    setPoint = new NumberField(group, model::Field::SetPoint, kSetPointPlace, QStringLiteral("&E (points) :"), p.e);
+    setPoint = new NumberField(group, Field::SetPoint, kSetPointPlace, QStringLiteral("&E (points) :"), p.e);
     setPoint->setNote(celsiusNote(p.e));
     makeLabel(group, kKindName, QStringLiteral("Régulateur :"))->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     kindP = new QRadioButton(QStringLiteral("&P"), group);
@@ -292,12 +292,15 @@ void Laboratory::createForm(QWidget* group)
     auto* kinds = new QButtonGroup(group);
     kinds->addButton(kindP);
     kinds->addButton(kindPI);
-    (p.kind == model::RegulatorKind::P ? kindP : kindPI)->setChecked(true);
+    (p.regulator == model::Regulator::PI ? kindPI : kindP)->setChecked(true);
     connect(kindP, &QRadioButton::toggled, this, [this] { parametersEdited(); });
 
-    gain = new NumberField(group, model::Field::Gain, kGainPlace, QStringLiteral("&G :"), p.g);
-    q0 = new NumberField(group, model::Field::Q0, kQ0Place, QStringLiteral("q&0 :"), p.q0, kCoefficientDecimals);
-    q1 = new NumberField(group, model::Field::Q1, kQ1Place, QStringLiteral("q&1 :"), p.q1, kCoefficientDecimals);
+    using model::Regulator;
+    gain = new NumberField(group, Field::Gain, kGainPlace, QStringLiteral("&G :"), p.field(Regulator::P, model::kGainField));
+    q0 = new NumberField(group, Field::Q0, kQ0Place, QStringLiteral("q&0 :"), p.field(Regulator::PI, model::kQ0Field),
+                         kCoefficientDecimals);
+    q1 = new NumberField(group, Field::Q1, kQ1Place, QStringLiteral("q&1 :"), p.field(Regulator::PI, model::kQ1Field),
+                         kCoefficientDecimals);
     deadbeatButton = makeButton(group, kDeadbeat, QStringLiteral("Réponse pi&le"),
                                 QStringLiteral("q0 = 1/(1 − a) et q1 = −a/(1 − a), a = exp(−T/T1) : "
                                                "X atteint E en une période"));
@@ -311,8 +314,8 @@ void Laboratory::createForm(QWidget* group)
 void Laboratory::createSampling(QWidget* group)
 {
     const model::Parameters p = m_experiment.parameters();
-    ratio = new NumberField(group, model::Field::Ratio, kRatioPlace, QStringLiteral("&T/T1 :"), p.ratio);
-    ratio->setNote(text(model::ratioLabel(p.ratio)));
+    ratio = new NumberField(group, Field::Ratio, kRatioPlace, QStringLiteral("&T/T1 :"), p.ratio);
+    ratio->setNote(text(ratioLabel(p.ratio)));
     ratio->edit()->setToolTip(QStringLiteral("La période d'échantillonnage rapportée à la constante de temps "
                                              "du four : 0,2 ou 1/5, de 1/20 à 2"));
     quantised = new QCheckBox(QStringLiteral("&Quantification (8 bits)"), group);
@@ -340,16 +343,16 @@ void Laboratory::createSampling(QWidget* group)
 void Laboratory::createDoor(QWidget* group)
 {
     const model::Door d = m_experiment.parameters().door;
-    doorFrom = new NumberField(group, model::Field::DoorFrom, kDoorFromPlace, QStringLiteral("&Ouverte à la période :"),
+    doorFrom = new NumberField(group, Field::DoorFrom, kDoorFromPlace, QStringLiteral("&Ouverte à la période :"),
                                d.from);
-    doorPeriods = new NumberField(group, model::Field::DoorPeriods, kDoorPeriodsPlace, QStringLiteral("Pe&ndant :"),
+    doorPeriods = new NumberField(group, Field::DoorPeriods, kDoorPeriodsPlace, QStringLiteral("Pe&ndant :"),
                                   d.periods);
     doorPeriods->setNote(QStringLiteral("périodes"));
     doorPeriods->edit()->setToolTip(QStringLiteral("Combien de périodes la porte reste ouverte ; 0 : elle reste fermée"));
-    drop = new NumberField(group, model::Field::Drop, kDropPlace, QStringLiteral("C&hute D :"), d.drop);
+    drop = new NumberField(group, Field::Drop, kDropPlace, QStringLiteral("C&hute D :"), d.drop);
     drop->setNote(QStringLiteral("V"));
     drop->edit()->setToolTip(QStringLiteral("Porte ouverte, le four tend vers U − D"));
-    doorRatio = new NumberField(group, model::Field::DoorRatio, kDoorRatioPlace, QStringLiteral("&Constante T1d/T1 :"),
+    doorRatio = new NumberField(group, Field::DoorRatio, kDoorRatioPlace, QStringLiteral("&Constante T1d/T1 :"),
                                 d.ratio);
     doorRatio->edit()->setToolTip(QStringLiteral("La constante de temps du four porte ouverte, rapportée à T1"));
     doorFrom->edit()->setToolTip(QStringLiteral("La période pendant laquelle la porte s'ouvre, comptée de 1"));
@@ -357,7 +360,7 @@ void Laboratory::createDoor(QWidget* group)
 
 void Laboratory::createAnimation(QWidget* group)
 {
-    shownPeriods = new NumberField(group, model::Field::ShownPeriods, kShownPlace, QStringLiteral("Périodes &affichées :"),
+    shownPeriods = new NumberField(group, Field::ShownPeriods, kShownPlace, QStringLiteral("Périodes &affichées :"),
                                    m_experiment.shownPeriods());
     shownPeriods->setNote(QStringLiteral("(6 à 40)"));
     shownPeriods->setCheck([this](double periods) -> std::string {
@@ -455,12 +458,14 @@ void Laboratory::closeEvent(QCloseEvent* event)
 
 model::Parameters Laboratory::formParameters() const
 {
-    model::Parameters p;
+    using model::Regulator;
+    // What the form does not show stays as it is.
+    model::Parameters p = m_experiment.parameters();
     p.e = setPoint->value();
-    p.kind = kindPI->isChecked() ? model::RegulatorKind::PI : model::RegulatorKind::P;
-    p.g = gain->value();
-    p.q0 = q0->value();
-    p.q1 = q1->value();
+    p.regulator = kindPI->isChecked() ? Regulator::PI : Regulator::P;
+    p.field(Regulator::P, model::kGainField) = gain->value();
+    p.field(Regulator::PI, model::kQ0Field) = q0->value();
+    p.field(Regulator::PI, model::kQ1Field) = q1->value();
     p.ratio = ratio->value();
     p.quantised = quantised->isChecked();
     p.door.from = static_cast<int>(doorFrom->value());
@@ -503,9 +508,10 @@ void Laboratory::shownPeriodsEdited(double periods)
 
 void Laboratory::applyDeadbeat()
 {
-    const model::Coefficients c = model::deadbeat(ratio->value());
-    q0->setValue(c.q0);
-    q1->setValue(c.q1);
+    const model::Preset& preset = model::regulatorRow(model::Regulator::PI).presets.front();
+    const model::FieldValues v = preset.values(model::plant(formParameters()));
+    q0->setValue(v[model::kQ0Field]);
+    q1->setValue(v[model::kQ1Field]);
     if (!kindPI->isChecked())
         kindPI->setChecked(true);  // edits the parameters
     parametersEdited();
@@ -609,10 +615,7 @@ DiagramValues Laboratory::shownValues() const
     }
     if (samples.empty()) {
         // What the first acquisition will read and compute.
-        model::LoopState state{run.sAt(0), {}};
-        if (const auto& steady = run.steady())
-            state = steady->state;
-        const model::Sample first = model::step(run.parameters(), 0, state).sample;
+        const model::Sample first = run.nextSample();
         return {first, first.s, false, false};
     }
     const model::Sample& last = samples.back();
@@ -647,7 +650,7 @@ void Laboratory::updateTexts()
         traces += QStringLiteral("<br>aucun");
     for (const model::Trace& t : m_experiment.traces()) {
         const QColor c = QColor::fromRgb(traceColour(t.colour));
-        traces += QStringLiteral("<br><font color=\"%1\">■</font> %2").arg(c.name(), text(t.legend).toHtmlEscaped());
+        traces += QStringLiteral("<br><font color=\"%1\">■</font> %2").arg(c.name(), text(traceLegend(t.run.startedWith(), t.changedDuringRun)).toHtmlEscaped());
     }
     setTextIfNew(legend, traces);
 }
@@ -669,8 +672,8 @@ void Laboratory::updateControls()
 
     const model::Parameters& p = m_experiment.parameters();
     setPoint->setNote(celsiusNote(p.e));
-    ratio->setNote(text(model::ratioLabel(p.ratio)));
-    QString note = text(m_experiment.run().startNote());
+    ratio->setNote(text(ratioLabel(p.ratio)));
+    QString note = text(t1::startNote(m_experiment.run().startOutcome()));
     if (m_experiment.startPending())
         note += QStringLiteral("<br><i>Le départ choisi vaudra au prochain essai (Recommencer).</i>");
     setTextIfNew(startNote, note);

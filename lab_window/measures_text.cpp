@@ -1,14 +1,15 @@
 #include "lab_window/measures_text.h"
 
-#include "model/fields.h"
+#include "lab_window/fields.h"
 #include "picture/canvas.h"
 #include "picture/colours.h"
 #include "picture/fonts.h"
 
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
-#include <span>
+#include <vector>
 
 namespace t1 {
 
@@ -21,6 +22,8 @@ constexpr int kPoleDecimals = 3;
 // Below this the imaginary part of a pole is a rounding's.
 constexpr double kReal = 1e-12;
 constexpr auto kStableColour = "#007000";
+// The poles listed beside the diagram, the slowest first.
+constexpr std::size_t kShownPoles = 4;
 
 // The table's columns: the name, then the measured and the predicted
 // values, right-aligned.
@@ -34,7 +37,7 @@ constexpr auto kUnstableColour = "#c00000";
 
 QString number(double v, int decimals = kValueDecimals)
 {
-    return QString::fromStdString(model::formatDecimal(v, decimals));
+    return QString::fromStdString(formatDecimal(v, decimals));
 }
 
 QString optional(const std::optional<double>& v, const QString& unit = {}, int decimals = kValueDecimals)
@@ -54,19 +57,25 @@ QString pole(std::complex<double> z, bool pair)
     return QStringLiteral("z = %1 ± %2 i").arg(number(z.real(), kPoleDecimals), number(std::abs(z.imag()), kPoleDecimals));
 }
 
-// Each pole once: a complex pair as one.
+// Each pole once, a complex pair as one, the slowest first; past a few,
+// how many more.
 QStringList poleTexts(const model::Poles& poles, bool withCancel)
 {
+    std::vector<model::Pole> shown;
+    for (const model::Pole& p : poles.poles)
+        if (p.z.imag() >= -kReal)
+            shown.push_back(p);
+    std::stable_sort(shown.begin(), shown.end(),
+                     [](const model::Pole& a, const model::Pole& b) { return std::abs(a.z) > std::abs(b.z); });
     QStringList texts;
-    const auto& list = poles.poles;
-    if (list.size() == 2 && std::abs(list[0].z.imag()) > kReal)
-        return {pole(list[0].z, true)};
-    for (const model::Pole& p : list) {
-        QString text = pole(p.z, false);
-        if (withCancel && p.cancelled)
+    for (std::size_t i = 0; i < shown.size() && i < kShownPoles; ++i) {
+        QString text = pole(shown[i].z, shown[i].z.imag() > kReal);
+        if (withCancel && shown[i].cancelled)
             text += QStringLiteral(" (compensé par le zéro du régulateur)");
         texts << text;
     }
+    if (shown.size() > kShownPoles)
+        texts << QStringLiteral("et %1 autres").arg(shown.size() - kShownPoles);
     return texts;
 }
 
@@ -74,37 +83,37 @@ QStringList poleTexts(const model::Poles& poles, bool withCancel)
 
 MeasureTable measureTable(const model::Simulation& run, const model::Theory& theory)
 {
-    const auto& samples = run.samples();
-    // From the last change that took effect: one made since the last
-    // acquisition waits for the next.
-    std::size_t from = 0;
-    for (const model::Mark& mark : run.marks())
-        if (static_cast<std::size_t>(mark.k) < samples.size())
-            from = static_cast<std::size_t>(mark.k);
-    const std::span<const model::Sample> measured(samples.data() + from, samples.size() - from);
-    const bool any = !measured.empty();
-    const model::Measures m = model::measure(measured);
-    // The model's step starts cold; after a change the run starts elsewhere.
-    const bool coldStep = from == 0 && run.start() == model::Start::Cold && !run.steady();
+    const model::Measures m = model::measureRun(run);
     const QString none = QString::fromUtf16(kNone);
-    const auto shown = [&](double v, const QString& unit = {}, int decimals = kValueDecimals) {
-        return any ? number(v, decimals) + unit : none;
-    };
+    // The theory's step starts cold; after a change the run starts elsewhere.
+    const bool coldStep = !m.afterChange && m.setPointStep;
     const QString volts = QStringLiteral(" V");
     const QString percent = QStringLiteral(" %");
 
     MeasureTable t;
-    t.title = from == 0 ? QStringLiteral("Mesures depuis le départ")
-                        : QStringLiteral("Mesures depuis %1T (changement)").arg(from);
-    t.rows = {
-        MeasureRow{QStringLiteral("X final"), shown(m.finalX), optional(theory.finalX)},
-        MeasureRow{QStringLiteral("Erreur statique"), shown(m.staticError), optional(theory.staticError)},
-        MeasureRow{QStringLiteral("S final"), shown(m.finalS, volts), optional(theory.finalS, volts)},
-        MeasureRow{QStringLiteral("Dépassement"), shown(m.overshootPercent, percent, kPercentDecimals),
-                   coldStep ? optional(theory.overshootPercent, percent, kPercentDecimals) : none},
-        MeasureRow{QStringLiteral("Réponse à 5 %"), any ? periods(m.settling) : none,
-                   coldStep ? periods(theory.settling) : none},
-    };
+    t.title = m.afterChange ? QStringLiteral("Mesures depuis %1T (changement)").arg(m.from)
+                            : QStringLiteral("Mesures depuis le départ");
+    MeasureRow finalX{QStringLiteral("X final"), none, optional(theory.finalX)};
+    MeasureRow error{QStringLiteral("Erreur statique"), none, optional(theory.staticError)};
+    MeasureRow finalS{QStringLiteral("S final"), none, optional(theory.finalS, volts)};
+    MeasureRow overshoot{QStringLiteral("Dépassement"), none,
+                         coldStep ? optional(theory.overshootPercent, percent, kPercentDecimals) : none};
+    MeasureRow settling{QStringLiteral("Réponse à 5 %"), none, coldStep ? periods(theory.settling) : none};
+    if (const auto& o = m.oscillation) {
+        // Going round or diverging: no final value, but the swing and its period.
+        finalX.measured = QStringLiteral("oscille");
+        overshoot = {QStringLiteral("Amplitude"), QStringLiteral("± ") + number((o->high - o->low) / 2), none};
+        settling = {QStringLiteral("Période"), periods(o->period), none};
+    } else if (const auto& settled = m.settled) {
+        finalX.measured = number(settled->finalX);
+        error.measured = number(settled->staticError);
+        finalS.measured = number(settled->finalS) + volts;
+        overshoot.measured = optional(settled->overshootPercent, percent, kPercentDecimals);
+        settling.measured = periods(settled->settling);
+    } else if (m.count > 0) {
+        finalX.measured = QStringLiteral("en cours");
+    }
+    t.rows = {finalX, error, finalS, overshoot, settling};
     return t;
 }
 
@@ -158,8 +167,9 @@ void drawMeasureTable(Canvas& w, QPoint at, const MeasureTable& table, MeasureTa
 QString polesText(const model::Poles& poles)
 {
     const QStringList texts = poleTexts(poles, true);
-    QString html = QStringLiteral("<b>%1 en boucle fermée</b><br>")
-                       .arg(poles.poles.size() > 1 ? QStringLiteral("Pôles") : QStringLiteral("Pôle"));
+    const QString title = poles.closed ? QStringLiteral("%1 en boucle fermée") : QStringLiteral("%1 du four (boucle ouverte)");
+    QString html = QStringLiteral("<b>%1</b><br>")
+                       .arg(title.arg(poles.poles.size() > 1 ? QStringLiteral("Pôles") : QStringLiteral("Pôle")));
     html += texts.join(QStringLiteral("<br>"));
     if (poles.stable)
         html += QStringLiteral("<br><b><font color=\"%1\">Boucle stable</font></b>").arg(QLatin1String(kStableColour));

@@ -14,8 +14,10 @@ class Canvas;
 
 // The measures beside the plots: measured on the run, from the last
 // parameter change that acted on, and what the linear model predicts beside
-// them, "—" where there is none. The overshoot and the settling time are
-// predicted for a step from a cold oven only.
+// them, "—" where there is none. A run not settled yet has no final value;
+// one that oscillates has its amplitude and period instead of the overshoot
+// and settling time. The overshoot is measured on a set-point step only,
+// and predicted for a step from a cold oven only.
 struct MeasureRow {
     QString name, measured, predicted;
     bool operator==(const MeasureRow&) const = default;

@@ -19,24 +19,24 @@ constexpr QRgb kRefusedBase = qRgb(255, 228, 228);
 
 }  // namespace
 
-model::Reading readNumber(model::Field field, const QString& text)
+Reading readNumber(Field field, const QString& text)
 {
     const std::string utf8 = text.toStdString();
     const auto slash = utf8.find('/');
-    if (field != model::Field::Ratio || slash == std::string::npos)
-        return model::readField(field, utf8);
-    const auto over = model::parseDecimal(std::string_view(utf8).substr(0, slash));
-    const auto under = model::parseDecimal(std::string_view(utf8).substr(slash + 1));
+    if (field != Field::Ratio || slash == std::string::npos)
+        return readField(field, utf8);
+    const auto over = parseDecimal(std::string_view(utf8).substr(0, slash));
+    const auto under = parseDecimal(std::string_view(utf8).substr(slash + 1));
     if (!over || !under || *under == 0 || !std::isfinite(*over / *under))
         return {std::nullopt, "T/T1 : entrez un nombre (0,2) ou une fraction (1/5)."};
     const double value = *over / *under;
-    model::Verdict verdict = model::check(field, value);
+    Verdict verdict = check(field, value);
     if (!verdict.ok())
         return {std::nullopt, std::move(verdict.message)};
     return {value, {}};
 }
 
-NumberField::NumberField(QWidget* scene, model::Field field, const FieldPlace& place, const QString& name,
+NumberField::NumberField(QWidget* scene, Field field, const FieldPlace& place, const QString& name,
                          double value, int decimals)
     : QObject(scene), m_field(field), m_value(value), m_decimals(decimals)
 {
@@ -71,7 +71,7 @@ NumberField::NumberField(QWidget* scene, model::Field field, const FieldPlace& p
 void NumberField::setValue(double value)
 {
     m_value = value;
-    m_shown = QString::fromStdString(model::formatDecimal(value, m_decimals));
+    m_shown = QString::fromStdString(formatDecimal(value, m_decimals));
     m_edit->setText(m_shown);
     showMessage({});
 }
@@ -101,7 +101,7 @@ void NumberField::commit()
         showMessage({});
         return;
     }
-    model::Reading reading = readNumber(m_field, text);
+    Reading reading = readNumber(m_field, text);
     if (reading.value && m_check)
         reading.message = m_check(*reading.value);
     if (!reading.value || !reading.message.empty()) {

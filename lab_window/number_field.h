@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/fields.h"
+#include "lab_window/fields.h"
 
 #include <QObject>
 #include <QPalette>
@@ -34,7 +34,7 @@ public:
     // An extra check after the field's own: the French reason, or empty.
     using Check = std::function<std::string(double)>;
 
-    NumberField(QWidget* scene, model::Field field, const FieldPlace& place, const QString& name, double value,
+    NumberField(QWidget* scene, Field field, const FieldPlace& place, const QString& name, double value,
                 int decimals = 3);
 
     double value() const { return m_value; }
@@ -62,7 +62,7 @@ signals:
 private:
     void showMessage(const QString& message);
 
-    model::Field m_field;
+    Field m_field;
     double m_value;
     int m_decimals;
     QString m_shown;  // the text of the value in force, not read again
@@ -75,6 +75,6 @@ private:
 };
 
 // The field's own reading, and for T/T1 a fraction too: "1/5".
-model::Reading readNumber(model::Field field, const QString& text);
+Reading readNumber(Field field, const QString& text);
 
 }  // namespace t1

@@ -1,15 +1,11 @@
 #include "model/experiment.h"
 
-#include "model/change_label.h"
-#include "model/fields.h"
-
 #include <algorithm>
 
 namespace t1::model {
 
 Experiment::Experiment(const Parameters& parameters, Start start, int shownPeriods)
     : m_run(parameters, start),
-      m_startedWith(m_run.parameters()),
       m_start(start),
       m_shown(std::clamp(shownPeriods, kMinShownPeriods, kMaxShownPeriods))
 {
@@ -43,8 +39,6 @@ bool Experiment::setShownPeriods(int periods)
 void Experiment::change(const Parameters& parameters)
 {
     m_run.change(parameters);
-    if (m_run.samples().empty())
-        m_startedWith = m_run.parameters();
 }
 
 void Experiment::setStart(Start start)
@@ -82,7 +76,7 @@ void Experiment::restart()
         // A change after the last acquisition never acted on this run.
         const auto acted = [this](const Mark& m) { return m.k < static_cast<int>(m_run.samples().size()); };
         const bool changed = std::any_of(m_run.marks().begin(), m_run.marks().end(), acted);
-        m_traces.push_back({m_run, m_ticks, traceLegend(m_startedWith, changed), m_nextColour});
+        m_traces.push_back({m_run, m_ticks, changed, m_nextColour});
         m_nextColour = (m_nextColour + 1) % kMaxTraces;
         if (static_cast<int>(m_traces.size()) > kMaxTraces)
             m_traces.pop_front();
@@ -94,7 +88,6 @@ void Experiment::restart()
 void Experiment::beginRun()
 {
     m_run.reset(m_start);
-    m_startedWith = m_run.parameters();
     m_ticks = 0;
 }
 
@@ -127,21 +120,6 @@ std::optional<TickStep> Experiment::step()
     else if (m_state == RunState::Ready)
         m_state = RunState::Paused;
     return s;
-}
-
-std::string traceLegend(const Parameters& p, bool changedDuringRun)
-{
-    std::string legend = p.kind == RegulatorKind::P
-                             ? "P, G = " + formatDecimal(p.g)
-                             : "PI, q0 = " + formatDecimal(p.q0, 2) + ", q1 = " + formatDecimal(p.q1, 2);
-    legend += ", " + ratioLabel(p.ratio) + ", E = " + formatDecimal(p.e);
-    if (!p.quantised)
-        legend += ", sans quantification";
-    if (p.door.periods > 0)
-        legend += ", porte";
-    if (changedDuringRun)
-        legend += ", modifié en cours";
-    return legend;
 }
 
 }  // namespace t1::model

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "model/parameters.h"
+#include "model/quantity.h"
 #include "model/simulation.h"
 
 #include <deque>
 #include <optional>
-#include <string>
 
 namespace t1::model {
 
@@ -14,6 +14,10 @@ inline constexpr int kTicksPerPeriod = 40;
 // Earlier runs kept on the plots.
 inline constexpr int kMaxTraces = 5;
 inline constexpr int kDefaultShownPeriods = 10;
+inline constexpr int kMinShownPeriods = 6;
+inline constexpr int kMaxShownPeriods = 40;
+inline constexpr Quantity kShownPeriods{"shown_periods", "", Unit::Periods, kMinShownPeriods, kMaxShownPeriods,
+                                        false, true, kDefaultShownPeriods, 0};
 
 enum class RunState {
     Ready,     // nothing simulated yet
@@ -23,11 +27,12 @@ enum class RunState {
     Finished,  // every shown period drawn, the last acquisition made
 };
 
-// An earlier run, kept to be drawn faded under the current one.
+// An earlier run, kept to be drawn faded under the current one, with the
+// parameters it started with (run.startedWith()).
 struct Trace {
     Simulation run;
     int ticks = 0;  // how far it was drawn
-    std::string legend;
+    bool changedDuringRun = false;  // a change acted on it
     int colour = 0;  // index in the traces' palette, kept for its whole life
 };
 
@@ -87,13 +92,12 @@ public:
 
     const std::deque<Trace>& traces() const { return m_traces; }
     // The parameters the current run started with.
-    const Parameters& startedWith() const { return m_startedWith; }
+    const Parameters& startedWith() const { return m_run.startedWith(); }
 
 private:
     void beginRun();
 
     Simulation m_run;
-    Parameters m_startedWith;
     Start m_start;
     int m_shown;
     int m_ticks = 0;
@@ -102,9 +106,5 @@ private:
     std::deque<Trace> m_traces;
     int m_nextColour = 0;
 };
-
-// The short French legend of a run: "P, G = 2, T = T1/5, E = 100", with
-// what sets it apart (no quantisation, the door, a change during the run).
-std::string traceLegend(const Parameters& p, bool changedDuringRun);
 
 }  // namespace t1::model

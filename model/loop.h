@@ -5,21 +5,22 @@
 #include "model/regulator.h"
 #include "model/sample.h"
 
+#include <vector>
+
 namespace t1::model {
 
-// The loop between acquisitions: S at the instant and the regulator's memory.
+// The loop at an acquisition: S, the regulator's memory and the commands
+// still on their way to the oven. Cold: all at rest at 0.
 struct LoopState {
     double s = 0;
     RegulatorMemory memory;
+    DelayLine line{Arrival{}};
 };
 
-struct Step {
-    Sample sample;
-    OvenPeriod period;
-    LoopState next;  // at the following acquisition
-};
-
-// Acquisition k from the state at kT, and the period it starts.
-Step step(const Parameters& p, int k, const LoopState& state);
+// Acquisition k from the state at its instant, with `noise` volts on the
+// measurement, and the period it starts: the state moves on to the next
+// acquisition and the period's pieces of S are appended to `pieces` when
+// given. The sample's time is left to the caller.
+Sample step(const Parameters& p, int k, LoopState& state, double noise, std::vector<OvenPiece>* pieces = nullptr);
 
 }  // namespace t1::model

@@ -2,31 +2,21 @@
 
 #include "model/converters.h"
 
-#include <cmath>
-
 namespace t1::model {
 
-Coefficients deadbeat(double ratio)
-{
-    const double a = std::exp(-ratio);
-    return {1 / (1 - a), -a / (1 - a)};
-}
-
-Command regulate(const Parameters& p, double ep, const RegulatorMemory& previous)
+Command regulate(const Law& law, bool quantised, double ep, const RegulatorMemory& previous)
 {
     Command c;
-    if (p.kind == RegulatorKind::P) {
-        c.computed = p.g * ep;
-        c.proportional = c.computed;
+    const double memory = law.integrates ? previous.epu : 0;
+    c.computed = memory + law.q0 * ep + law.q1 * previous.ep + law.q2 * previous.ep2 + law.offset;
+    if (law.integrates) {
+        c.proportional = -(law.q1 + 2 * law.q2) * ep;
+        c.derivative = law.q2 * (ep - previous.ep);
+        c.integral = c.computed - c.proportional - c.derivative;
     } else {
-        // Epu(k-1) is read back from the 8-bit register, clamped (and whole
-        // when quantised): a saturated command does not pile up in the sum,
-        // so the integral cannot wind up.
-        c.computed = previous.epu + p.q0 * ep + p.q1 * previous.ep;
-        c.proportional = -p.q1 * ep;
-        c.integral = c.computed - c.proportional;
+        c.proportional = c.computed - law.offset;
     }
-    c.epu = outputRegister(c.computed, p.quantised);
+    c.epu = outputRegister(c.computed, quantised);
     c.u = toVolts(c.epu);
     c.saturated = c.computed < 0 || c.computed > kFullScaleDigits;
     return c;

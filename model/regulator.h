@@ -1,37 +1,35 @@
 #pragma once
 
-#include "model/parameters.h"
+#include "model/regulators.h"
 
 namespace t1::model {
 
-// What the regulator remembers from acquisition k-1: Epu as its output
-// register held it, and Ep. Both 0 from a cold start.
+// What the regulator remembers: Epu(k-1) as its output register held it,
+// Ep(k-1) and Ep(k-2). All 0 from a cold start.
 struct RegulatorMemory {
     double epu = 0;
     double ep = 0;
-};
+    double ep2 = 0;
 
-struct Coefficients {
-    double q0 = 0;
-    double q1 = 0;
+    bool operator==(const RegulatorMemory&) const = default;
 };
-
-// The PI coefficients that bring X to E in one period (the "réponse pile"):
-// q0 = 1/(1 - a), q1 = -a/(1 - a), so that the regulator's zero cancels the
-// oven's pole a = exp(-r).
-Coefficients deadbeat(double ratio);
 
 struct Command {
-    double computed = 0;  // the control law's value
+    double computed = 0;  // the law's value
     double epu = 0;       // the output register
     double u = 0;         // volts, held until the next acquisition
-    // The law's value split as Kp Ep(k) + the rest, Kp = -q1 under PI;
-    // under P all of G Ep is proportional.
+    // The law's feedback split in its parts. Integrating: P = Kp Ep(k) with
+    // Kp = -(q1 + 2 q2), D = q2 (Ep(k) - Ep(k-1)), I the rest; otherwise
+    // all of it is proportional. The manual command is none of them.
     double proportional = 0;
     double integral = 0;
+    double derivative = 0;
     bool saturated = false;  // the register clamped the law's value
 };
 
-Command regulate(const Parameters& p, double ep, const RegulatorMemory& previous);
+// Epu(k-1) is read back from the 8-bit register, clamped (and whole when
+// quantised): a saturated command does not pile up in the sum, so the
+// integral cannot wind up.
+Command regulate(const Law& law, bool quantised, double ep, const RegulatorMemory& previous);
 
 }  // namespace t1::model

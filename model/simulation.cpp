@@ -1,15 +1,30 @@
 #include "model/simulation.h"
 
-#include "model/change_label.h"
-#include "model/fields.h"
-
 #include <algorithm>
 #include <cmath>
 
 namespace t1::model {
 
-Simulation::Simulation(const Parameters& parameters, Start start)
-    : m_next(sanitised(parameters)), m_inForce(m_next), m_start(start)
+namespace {
+
+constexpr double kMillivoltsPerVolt = 1000;
+
+// t brought into [0, until], a NaN to 0.
+double within(double t, double until)
+{
+    return t > 0 ? (t < until ? t : until) : 0;
+}
+
+// Drawn at every acquisition, noise or not, so that the draws keep their
+// places whatever the standard deviation.
+double noiseVolts(Random& random, const Parameters& p)
+{
+    return p.noise.millivolts / kMillivoltsPerVolt * random.normal();
+}
+
+}  // namespace
+
+Simulation::Simulation(const Parameters& parameters, Start start) : m_next(sanitised(parameters)), m_start(start)
 {
     reset();
 }
@@ -25,61 +40,106 @@ void Simulation::reset()
     m_steady = m_start == Start::Steady ? steadyState(m_next) : std::nullopt;
     m_initial = m_steady ? m_steady->state : LoopState{};
     m_state = m_initial;
-    m_inForce = m_next;
+    m_random = Random(m_next.noise.seed);
+    m_time = 0;
+    m_seconds = 0;
     m_samples.clear();
-    m_periods.clear();
+    m_pieces.clear();
+    m_firstPiece.clear();
+    m_epochs = {{0, m_next}};
     m_marks.clear();
 }
 
-std::string Simulation::startNote() const
+StartOutcome Simulation::startOutcome() const
 {
+    using Kind = StartOutcome::Kind;
     if (m_start == Start::Cold)
-        return "Départ : four froid";
+        return {};
     if (!m_steady)
-        return "Pas de régime permanent pour ces réglages : départ four froid";
-    if (m_steady->cycle == 1)
-        return "Départ : régime permanent";
-    return "Départ : régime permanent, X oscille entre " + formatDecimal(m_steady->xLow) + " et "
-           + formatDecimal(m_steady->xHigh) + " (cycle de " + std::to_string(m_steady->cycle) + " périodes)";
+        return {Kind::NoneFound};
+    return {m_steady->cycle == 1 ? Kind::AtRest : Kind::Cycle, m_steady->cycle, m_steady->xLow, m_steady->xHigh};
 }
 
 const Sample& Simulation::advance()
 {
     const int k = static_cast<int>(m_samples.size());
-    const Step s = step(m_next, k, m_state);
-    m_samples.push_back(s.sample);
-    m_periods.push_back(s.period);
-    m_state = s.next;
-    m_inForce = m_next;
+    if (!(m_next == m_epochs.back().parameters))
+        m_epochs.push_back({k, m_next});
+    m_firstPiece.push_back(m_pieces.size());
+    Sample s = step(m_next, k, m_state, noiseVolts(m_random, m_next), &m_pieces);
+    s.time = m_time;
+    s.seconds = m_seconds;
+    m_time += m_next.ratio;
+    m_seconds += m_next.ratio * m_next.oven.t1Seconds;
+    m_samples.push_back(s);
     return m_samples.back();
+}
+
+Sample Simulation::nextSample() const
+{
+    LoopState state = m_state;
+    Random random = m_random;
+    Sample s = step(m_next, static_cast<int>(m_samples.size()), state, noiseVolts(random, m_next));
+    s.time = m_time;
+    s.seconds = m_seconds;
+    return s;
 }
 
 double Simulation::sAt(double t) const
 {
-    if (m_periods.empty())
+    if (m_firstPiece.empty())
         return m_initial.s;
-    const double until = static_cast<double>(m_periods.size());
-    // Written so that a NaN goes to 0.
-    const double clamped = t > 0 ? (t < until ? t : until) : 0;
-    const auto i = std::min(static_cast<std::size_t>(clamped), m_periods.size() - 1);
-    return m_periods[i].at(clamped - static_cast<double>(i));
+    const double clamped = within(t, static_cast<double>(m_firstPiece.size()));
+    const auto i = std::min(static_cast<std::size_t>(clamped), m_firstPiece.size() - 1);
+    const double tau = clamped - static_cast<double>(i);
+    std::size_t piece = (i + 1 < m_firstPiece.size() ? m_firstPiece[i + 1] : m_pieces.size()) - 1;
+    while (piece > m_firstPiece[i] && m_pieces[piece].from > tau)
+        --piece;
+    return m_pieces[piece].at(tau);
+}
+
+double Simulation::timeAt(double periods) const
+{
+    if (m_samples.empty())
+        return 0;
+    const double t = within(periods, static_cast<double>(m_samples.size()));
+    const auto i = std::min(static_cast<std::size_t>(t), m_samples.size() - 1);
+    const double next = i + 1 < m_samples.size() ? m_samples[i + 1].time : m_time;
+    return m_samples[i].time + (t - static_cast<double>(i)) * (next - m_samples[i].time);
+}
+
+double Simulation::periodsAt(double time) const
+{
+    if (m_samples.empty())
+        return 0;
+    const double t = within(time, m_time);
+    const auto after = std::upper_bound(m_samples.begin(), m_samples.end(), t,
+                                        [](double v, const Sample& s) { return v < s.time; });
+    const auto i = static_cast<std::size_t>(after - m_samples.begin()) - 1;
+    const double next = i + 1 < m_samples.size() ? m_samples[i + 1].time : m_time;
+    return static_cast<double>(i) + (t - m_samples[i].time) / (next - m_samples[i].time);
+}
+
+const Parameters& Simulation::parametersAt(int k) const
+{
+    const auto after = std::upper_bound(m_epochs.begin(), m_epochs.end(), k,
+                                        [](int v, const Epoch& e) { return v < e.from; });
+    return after == m_epochs.begin() ? m_epochs.front().parameters : std::prev(after)->parameters;
 }
 
 void Simulation::change(const Parameters& parameters)
 {
-    const Parameters p = sanitised(parameters);
+    m_next = sanitised(parameters);
     if (m_samples.empty()) {
-        m_next = p;
         reset();
         return;
     }
-    m_next = p;
     const int k = static_cast<int>(m_samples.size());
     if (!m_marks.empty() && m_marks.back().k == k)
         m_marks.pop_back();
-    std::string label = changeLabel(m_inForce, p);
-    if (!label.empty())
-        m_marks.push_back({k, std::move(label)});
+    const Parameters& inForce = parametersAt(k - 1);
+    if (changesRun(inForce, m_next))
+        m_marks.push_back({k, inForce, m_next});
 }
 
 }  // namespace t1::model

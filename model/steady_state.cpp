@@ -2,6 +2,7 @@
 
 #include "model/converters.h"
 #include "model/poles.h"
+#include "model/transfer.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,9 +12,12 @@ namespace t1::model {
 
 namespace {
 
-// Unquantised signals never repeat exactly; this close, in digits or volts,
-// they do.
+// Unquantised signals never repeat exactly; this close, in digits, volts
+// or T1, they do.
 constexpr double kRepeatTolerance = 1e-9;
+// Samples alike in a row before the loop may be at rest: Ep(k-2) is part
+// of the law.
+constexpr std::size_t kRestingSamples = 3;
 
 bool near(double x, double y, double tolerance)
 {
@@ -25,55 +29,84 @@ bool sameDigits(const Sample& a, const Sample& b, double tolerance)
     return near(a.x, b.x, tolerance) && near(a.ep, b.ep, tolerance) && near(a.epu, b.epu, tolerance);
 }
 
-SteadyState atRest(const LoopState& st, double x)
+// The same input to the oven from now on: the one acting now, then the
+// changes still to come (a change to the same value is none).
+bool sameLine(const DelayLine& a, const DelayLine& b, double tolerance)
 {
-    return {st, 1, x, x};
+    const auto changes = [tolerance](const DelayLine& line) {
+        DelayLine c{line.front()};
+        for (std::size_t i = 1; i < line.size(); ++i)
+            if (!near(line[i].u, c.back().u, tolerance))
+                c.push_back(line[i]);
+        return c;
+    };
+    const DelayLine x = changes(a);
+    const DelayLine y = changes(b);
+    if (x.size() != y.size() || !near(x[0].u, y[0].u, tolerance))
+        return false;
+    for (std::size_t i = 1; i < x.size(); ++i)
+        if (!near(x[i].u, y[i].u, tolerance) || !near(x[i].at, y[i].at, kRepeatTolerance))
+            return false;
+    return true;
 }
 
-// The state with the register at epu for ever: S has reached U.
+bool sameState(const LoopState& a, const LoopState& b, double tolerance)
+{
+    return near(a.s, b.s, kRepeatTolerance) && near(a.memory.epu, b.memory.epu, tolerance)
+           && near(a.memory.ep, b.memory.ep, tolerance) && near(a.memory.ep2, b.memory.ep2, tolerance)
+           && sameLine(a.line, b.line, tolerance);
+}
+
+bool holdsOne(const DelayLine& line, double u)
+{
+    return std::all_of(line.begin(), line.end(), [u](const Arrival& a) { return a.u == u; });
+}
+
+// The state with the register at epu for ever: S has reached K U.
 SteadyState heldAt(const Parameters& p, double epu)
 {
     LoopState st;
     st.memory.epu = outputRegister(epu, p.quantised);
-    st.s = toVolts(st.memory.epu);
+    const double u = toVolts(st.memory.epu);
+    st.line = {{0, u}};
+    st.s = std::fmax(0.0, p.oven.gain * u);
     const double x = toDigits(st.s, p.quantised);
     st.memory.ep = p.e - x;
-    return atRest(st, x);
+    st.memory.ep2 = st.memory.ep;
+    return {st, 1, x, x};
 }
 
-// The last `cycle` samples repeat the `cycle` before them, S included.
-bool goesRound(const std::vector<Sample>& h, std::size_t cycle, double tolerance)
+bool staysAt(const Parameters& p, const LoopState& state, double tolerance)
 {
-    if (h.size() < 2 * cycle)
-        return false;
-    for (std::size_t i = h.size() - cycle; i < h.size(); ++i) {
-        const Sample& before = h[i - cycle];
-        if (!sameDigits(h[i], before, tolerance) || !near(h[i].s, before.s, kRepeatTolerance))
-            return false;
-    }
-    return true;
+    LoopState next = state;
+    step(p, 0, next, 0);
+    return sameState(next, state, tolerance);
 }
 
 std::optional<SteadyState> searchFromCold(const Parameters& p)
 {
     const double tolerance = p.quantised ? 0 : kRepeatTolerance;
     std::vector<Sample> history;
+    std::vector<LoopState> states;
     history.reserve(kSteadySearchPeriods);
+    states.reserve(kSteadySearchPeriods);
     LoopState st;
     for (int k = 0; k < kSteadySearchPeriods; ++k) {
-        const Step s = step(p, k, st);
-        const Sample& now = s.sample;
-        if (!history.empty() && sameDigits(now, history.back(), tolerance)) {
-            // U is held from now on and S moves monotonically towards it: if
-            // X read at U is X read now, X never changes again, nor Epu.
+        const Sample now = step(p, k, st, 0);
+        history.push_back(now);
+        const std::size_t n = history.size();
+        if (n >= kRestingSamples && sameDigits(now, history[n - 2], tolerance)
+            && sameDigits(history[n - 2], history[n - 3], tolerance) && holdsOne(st.line, now.u)) {
+            // Every input to come is this U and S moves monotonically
+            // towards K U: if X read there is X read now, X never changes
+            // again, nor Epu.
             const SteadyState held = heldAt(p, now.epu);
-            if (near(held.xLow, now.x, tolerance))
+            if (near(held.xLow, now.x, tolerance) && staysAt(p, held.state, tolerance))
                 return held;
         }
-        history.push_back(now);
-        st = s.next;
-        for (std::size_t cycle = 2; cycle <= kLongestCycle; ++cycle) {
-            if (goesRound(history, cycle, tolerance)) {
+        states.push_back(st);
+        for (std::size_t cycle = 2; cycle <= kLongestCycle && cycle < states.size(); ++cycle) {
+            if (sameState(st, states[states.size() - 1 - cycle], tolerance)) {
                 const auto last = history.end() - static_cast<std::ptrdiff_t>(cycle);
                 const auto [low, high] = std::minmax_element(
                     last, history.end(), [](const Sample& a, const Sample& b) { return a.x < b.x; });
@@ -90,11 +123,12 @@ std::optional<SteadyState> steadyState(const Parameters& parameters)
 {
     Parameters p = parameters;
     p.door.periods = 0;
-    const bool stable = closedLoopPoles(p).stable;
-    if (p.kind == RegulatorKind::PI && stable)
-        return heldAt(p, p.e);
-    if (p.kind == RegulatorKind::P && stable && !p.quantised)
-        return heldAt(p, p.g * p.e / (1 + p.g));
+    p.noise.millivolts = 0;
+    if (closedLoopPoles(p).stable) {
+        const SteadyState rest = heldAt(p, linearFinalX(p) / p.oven.gain);
+        if (staysAt(p, rest.state, p.quantised ? 0 : kRepeatTolerance))
+            return rest;
+    }
     return searchFromCold(p);
 }
 

@@ -13,7 +13,7 @@ inline constexpr int kSteadySearchPeriods = 2000;
 inline constexpr int kLongestCycle = 100;
 
 // The loop's permanent regime for the parameters and their set point, the
-// door shut, as the state of an acquisition in it.
+// door shut and without noise, as the state of an acquisition in it.
 struct SteadyState {
     LoopState state;
     // The quantised loop may never come to rest: it goes round a cycle of
@@ -24,11 +24,14 @@ struct SteadyState {
     double xHigh = 0;
 };
 
-// Under a stable PI, the state with Ep = 0, S = U. Unquantised, a stable P
-// loop's limit, in closed form. Otherwise the loop is run from cold until X,
-// Ep and Epu repeat and S can go on to U without X changing (a fixed point),
-// or until they come round a cycle and S with them. None when neither turns
-// up within kSteadySearchPeriods: the caller then starts cold.
+// For a stable loop, the rest its linear model predicts (an integrating
+// loop's Ep = 0 and S = K U; a P loop's X = K G E/(1 + K G)), every command
+// on its way the same, if the loop as it is (quantised, clamped) stays
+// there. Otherwise the loop is run from cold until it comes to rest (X, Ep
+// and Epu repeat, every command on its way is the same, and S can go on to
+// K U without X changing) or goes round a cycle, S and the commands on
+// their way with it. None when neither turns up within
+// kSteadySearchPeriods: the caller then starts cold.
 std::optional<SteadyState> steadyState(const Parameters& p);
 
 }  // namespace t1::model

@@ -103,10 +103,10 @@ protected:
         // The form and the model agree: a refused field keeps the value in force.
         const model::Parameters& p = experiment().parameters();
         ASSERT_EQ(lab->setPoint->value(), p.e);
-        ASSERT_EQ(lab->kindPI->isChecked(), p.kind == model::RegulatorKind::PI);
-        ASSERT_EQ(lab->gain->value(), p.g);
-        ASSERT_EQ(lab->q0->value(), p.q0);
-        ASSERT_EQ(lab->q1->value(), p.q1);
+        ASSERT_EQ(lab->kindPI->isChecked(), p.regulator == model::Regulator::PI);
+        ASSERT_EQ(lab->gain->value(), p.field(model::Regulator::P, model::kGainField));
+        ASSERT_EQ(lab->q0->value(), p.field(model::Regulator::PI, model::kQ0Field));
+        ASSERT_EQ(lab->q1->value(), p.field(model::Regulator::PI, model::kQ1Field));
         ASSERT_EQ(lab->ratio->value(), p.ratio);
         ASSERT_EQ(lab->quantised->isChecked(), p.quantised);
         ASSERT_EQ(lab->drop->value(), p.door.drop);

@@ -46,7 +46,7 @@ TEST(MeasuresText, TheoryBesideTheMeasuredAndNoneWhereThereIsNone)
     EXPECT_TRUE(text.contains(QStringLiteral("33,33"))) << text.toStdString();  // E/(1+G)
     EXPECT_TRUE(text.contains(QStringLiteral("depuis le départ")));
     // After a change the step no longer starts cold: no predicted overshoot or settling.
-    p.g = 4;
+    p.field(model::Regulator::P, model::kGainField) = 4;
     run.change(p);
     // Until the next acquisition the change has not acted: the run is measured whole.
     EXPECT_TRUE(measuresText(run, theory).contains(QStringLiteral("depuis le départ")));
@@ -63,11 +63,41 @@ TEST(MeasuresText, PolesSayStableUnstableAndCancelled)
     model::Parameters p;
     EXPECT_EQ(polesLine(model::closedLoopPoles(p)), QStringLiteral("z = 0,456"));
     EXPECT_TRUE(polesText(model::closedLoopPoles(p)).contains(QStringLiteral("Boucle stable")));
-    p.g = 20;
+    p.field(model::Regulator::P, model::kGainField) = 20;
     EXPECT_TRUE(polesText(model::closedLoopPoles(p)).contains(QStringLiteral("Boucle instable")));
-    p.kind = model::RegulatorKind::PI;
+    p.regulator = model::Regulator::PI;
     EXPECT_TRUE(polesText(model::closedLoopPoles(p)).contains(QStringLiteral("compensé par le zéro")));
-    p.q0 = 2;
-    p.q1 = -0.5;
+    p.field(model::Regulator::PI, model::kQ0Field) = 2;
+    p.field(model::Regulator::PI, model::kQ1Field) = -0.5;
     EXPECT_TRUE(polesLine(model::closedLoopPoles(p)).contains(QStringLiteral("± ")));
+    // A delay of three T1 closes the loop on seventeen poles: the slowest
+    // are listed, then how many more.
+    p.regulator = model::Regulator::P;
+    p.oven.delay = 3;
+    const QString many = polesText(model::closedLoopPoles(p));
+    EXPECT_TRUE(many.contains(QStringLiteral("et "))) << many.toStdString();
+    EXPECT_EQ(many.count(QStringLiteral("z = ")), 4);
+    // The manual command leaves the loop open: the oven's own poles.
+    p.regulator = model::Regulator::Manual;
+    EXPECT_TRUE(polesText(model::closedLoopPoles(p)).contains(QStringLiteral("boucle ouverte")));
+}
+
+// An unstable run's measures say it oscillates, not a final value; a run
+// still on its way says so.
+TEST(MeasuresText, OscillatingAndNotYetSettled)
+{
+    model::Parameters p;
+    p.field(model::Regulator::P, model::kGainField) = 100;
+    model::Simulation run(p);
+    for (int k = 0; k < 40; ++k)
+        run.advance();
+    const QString text = measuresText(run, model::theory(p));
+    EXPECT_TRUE(text.contains(QStringLiteral("X final : mesuré oscille"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Amplitude : mesuré ± ")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Période : mesuré ")));
+    EXPECT_FALSE(text.contains(QStringLiteral("%")));
+    model::Simulation slow(p = {});
+    slow.advance();
+    slow.advance();
+    EXPECT_TRUE(measuresText(slow, model::theory(p)).contains(QStringLiteral("X final : mesuré en cours")));
 }

@@ -4,6 +4,7 @@
 #include "model/regulator.h"
 #include "lab_window/lab_plots.h"
 #include "lab_window/measures_text.h"
+#include "lab_window/run_texts.h"
 #include "picture/colours.h"
 #include "picture/number_text.h"
 
@@ -58,7 +59,7 @@ TEST_F(LaboratoryTest, GainChangedDuringTheRunActsFromTheNextAcquisitionWithItsM
     ticks(3 * model::kTicksPerPeriod + 10);
     ASSERT_EQ(samples().size(), 4u);
     type(lab->gain, "4");
-    EXPECT_EQ(experiment().parameters().g, 4);
+    EXPECT_EQ(experiment().parameters().field(model::Regulator::P, model::kGainField), 4);
     // The period under way keeps its command.
     ticks(model::kTicksPerPeriod - 10);
     ASSERT_EQ(samples().size(), 4u);
@@ -73,7 +74,7 @@ TEST_F(LaboratoryTest, GainChangedDuringTheRunActsFromTheNextAcquisitionWithItsM
     EXPECT_EQ(readouts().epu, ceilingText(after.epu));
     ASSERT_EQ(run().marks().size(), 1u);
     EXPECT_EQ(run().marks()[0].k, 4);
-    EXPECT_EQ(run().marks()[0].label, "G = 4");
+    EXPECT_EQ(changeLabel(run().marks()[0].before, run().marks()[0].after), "G = 4");
     EXPECT_TRUE(columnHas(markX, colour::fuchsia));
     EXPECT_TRUE(columnHas(scale().x(kSPlot, 4), colour::fuchsia));
     EXPECT_TRUE(lab->measuresShown().contains(QStringLiteral("depuis 4T (changement)")));
@@ -147,8 +148,8 @@ TEST_F(LaboratoryTest, DeadbeatCoefficientsForTheSamplingPeriod)
         const model::Parameters& p = experiment().parameters();
         const double a = std::exp(-c.ratio);
         EXPECT_DOUBLE_EQ(p.ratio, c.ratio) << c.typed;
-        EXPECT_NEAR(p.q0, 1 / (1 - a), 1e-12) << c.typed;
-        EXPECT_NEAR(p.q1, -a / (1 - a), 1e-12) << c.typed;
+        EXPECT_NEAR(p.field(model::Regulator::PI, model::kQ0Field), 1 / (1 - a), 1e-12) << c.typed;
+        EXPECT_NEAR(p.field(model::Regulator::PI, model::kQ1Field), -a / (1 - a), 1e-12) << c.typed;
         EXPECT_EQ(lab->q0->edit()->text(), QString::fromUtf8(c.q0));
         EXPECT_EQ(lab->q1->edit()->text(), QString::fromUtf8(c.q1));
         EXPECT_TRUE(lab->kindPI->isChecked());

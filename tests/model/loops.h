@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/regulator.h"
+#include "model/regulators.h"
 #include "model/simulation.h"
 
 namespace t1::testing {
@@ -11,26 +11,31 @@ inline Parameters proportional(double e, double g)
 {
     Parameters p;
     p.e = e;
-    p.g = g;
+    p.field(Regulator::P, kGainField) = g;
     return p;
 }
 
 inline Parameters pi(double e, double q0, double q1)
 {
     Parameters p;
-    p.kind = RegulatorKind::PI;
+    p.regulator = Regulator::PI;
     p.e = e;
-    p.q0 = q0;
-    p.q1 = q1;
+    p.field(Regulator::PI, kQ0Field) = q0;
+    p.field(Regulator::PI, kQ1Field) = q1;
     return p;
 }
 
 inline Parameters deadbeatPI(double e, double ratio = kLessonRatio)
 {
-    const Coefficients c = deadbeat(ratio);
-    Parameters p = pi(e, c.q0, c.q1);
+    const FieldValues c = deadbeat({ratio, 1});
+    Parameters p = pi(e, c[kQ0Field], c[kQ1Field]);
     p.ratio = ratio;
     return p;
+}
+
+inline double gainOf(const Parameters& p)
+{
+    return p.field(Regulator::P, kGainField);
 }
 
 inline void advance(Simulation& sim, int periods)

@@ -99,43 +99,38 @@ TEST(Experiment, ParametersBeforeTheFirstAcquisitionStartTheRun)
 {
     Experiment x;
     Parameters p = x.parameters();
-    p.g = 4;
+    double& g = p.field(Regulator::P, kGainField);
+    const auto startedWith = [](const Trace& t) { return t.run.startedWith().field(Regulator::P, kGainField); };
+    g = 4;
     x.change(p);
     EXPECT_TRUE(x.run().marks().empty());
-    EXPECT_EQ(x.startedWith().g, 4);
+    EXPECT_EQ(x.startedWith(), p);
     x.play();
     x.advance();
-    p.g = 1;
+    g = 1;
     x.change(p);
     ASSERT_EQ(x.run().marks().size(), 1u);
     EXPECT_EQ(x.run().marks().front().k, 1);
-    EXPECT_EQ(x.startedWith().g, 4);
+    EXPECT_EQ(x.startedWith().field(Regulator::P, kGainField), 4);
     x.setStart(Start::Steady);
     EXPECT_TRUE(x.startPending());
     x.restart();
     EXPECT_FALSE(x.startPending());
-    EXPECT_EQ(x.traces().back().legend, "P, G = 4, T = T1/5, E = 100");  // the change never acted
+    EXPECT_EQ(startedWith(x.traces().back()), 4);
+    EXPECT_FALSE(x.traces().back().changedDuringRun);  // the change never acted
     x.advance();
     x.advance();
-    p.g = 3;
+    g = 3;
     x.change(p);  // waits for the next acquisition, which never comes
     x.restart();
-    EXPECT_EQ(x.traces().back().legend, "P, G = 1, T = T1/5, E = 100");
+    EXPECT_EQ(startedWith(x.traces().back()), 1);
+    EXPECT_FALSE(x.traces().back().changedDuringRun);
     x.advance();
-    p.g = 5;
+    g = 5;
     x.change(p);
     for (int n = 0; n < kTicksPerPeriod; ++n)
         x.advance();
     x.restart();
-    EXPECT_EQ(x.traces().back().legend, "P, G = 3, T = T1/5, E = 100, modifié en cours");
-}
-
-TEST(Experiment, LegendsSayWhatSetsARunApart)
-{
-    Parameters p;
-    p.kind = RegulatorKind::PI;
-    p.quantised = false;
-    p.door.periods = 1;
-    p.ratio = 0.5;
-    EXPECT_EQ(traceLegend(p, false), "PI, q0 = 5,52, q1 = -4,52, T = T1/2, E = 100, sans quantification, porte");
+    EXPECT_EQ(startedWith(x.traces().back()), 3);
+    EXPECT_TRUE(x.traces().back().changedDuringRun);
 }

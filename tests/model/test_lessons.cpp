@@ -125,7 +125,7 @@ TEST(LessonRuns, DeadbeatAnswerToTheDoor)
     EXPECT_NEAR(s2, 0.3135, 1e-4);
     EXPECT_EQ(s[2].x, 8);
     EXPECT_EQ(s[2].ep, 32);
-    EXPECT_NEAR(s[2].computed, 40 + deadbeat(kLessonRatio).q0 * 32, 1e-9);
+    EXPECT_NEAR(s[2].computed, 40 + deadbeat({kLessonRatio, 1})[kQ0Field] * 32, 1e-9);
     EXPECT_EQ(s[2].epu, 217);
     EXPECT_NEAR(s[2].u, 8.51, 0.005);
 

@@ -1,10 +1,12 @@
 #include "model/converters.h"
+#include "model/analysis.h"
 #include "model/steady_state.h"
 #include "loops.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <random>
 
 using namespace t1::model;
@@ -36,9 +38,7 @@ TEST(Converters, ClampBothEndsAndRoundOnlyWhenQuantised)
 // drift however many periods are chained.
 TEST(Oven, SaturatedHeatingIsTheExactStepResponse)
 {
-    Parameters p;
-    p.e = 255;
-    p.g = kMaxGain;
+    Parameters p = proportional(255, regulatorRow(Regulator::P).fields()[kGainField].high);
     Simulation sim(p);
     advance(sim, 20);
     for (double t = 0; t <= 20; t += 0.125)
@@ -80,8 +80,7 @@ TEST(Door, OpenDuringTheChosenPeriodsOnly)
 // "Open during period 2" is [T, 2T): S holds before T and falls after it.
 TEST(Door, PeriodTwoStartsAtT)
 {
-    Parameters p;
-    p.g = 4.55;
+    Parameters p = proportional(100, 4.55);
     p.door.periods = 1;
     Simulation sim(p, Start::Steady);
     advance(sim, 2);
@@ -89,18 +88,28 @@ TEST(Door, PeriodTwoStartsAtT)
     EXPECT_LT(sim.sAt(1.5), sim.sAt(1) - 0.5);
 }
 
-// The door's final value U - D stays below 0 V: S goes negative, X reads 0.
-TEST(Door, FinalValueBelowZeroIsKept)
+// The door's final value U - D is below 0 V, the room: S falls towards it
+// as exactly as ever until it reaches the room, and stays there.
+TEST(Door, TheRoomIsTheFloor)
 {
-    Parameters p;
-    p.e = 10;
-    p.door = {1, 20, kMaxDrop, kMinDoorRatio};
-    Simulation sim(p);
-    advance(sim, 20);
-    const Sample& last = sim.samples().back();
-    EXPECT_LT(last.s, -5);
-    EXPECT_GE(last.s, last.u - kMaxDrop);
-    EXPECT_EQ(last.x, 0);
+    Parameters p = proportional(10, 2);
+    p.door = {1, 20, kDrop.high, 1};
+    p.ratio = 1;
+    Simulation sim(p, Start::Steady);
+    const double s0 = sim.sAt(0);
+    const double u = sim.advance().u;
+    advance(sim, 19);
+    const double f = u - kDrop.high;
+    ASSERT_GT(s0, 0);
+    // Zero at tau0 = ln((S0 - F) / -F), after a piece of exponential.
+    const double tau0 = std::log((s0 - f) / -f);
+    ASSERT_LT(tau0, 1);
+    EXPECT_NEAR(sim.sAt(tau0 / 2), f + (s0 - f) * std::exp(-tau0 / 2), kExact);
+    EXPECT_EQ(sim.sAt(tau0 + 1e-6), 0);
+    for (double t = 0; t <= 20; t += 0.05)
+        ASSERT_GE(sim.sAt(t), 0) << t;
+    EXPECT_EQ(sim.samples().back().s, 0);
+    EXPECT_EQ(sim.samples().back().x, 0);
 }
 
 // The recurrence reads Epu(k-1) back from the register: after a saturated
@@ -112,13 +121,16 @@ TEST(Regulator, SaturatedPIGoesOnFromTheClampedRegister)
     Simulation sim(deadbeatPI(200));
     advance(sim, 40);
     const auto& s = sim.samples();
-    const Coefficients c = deadbeat(kLessonRatio);
-    EXPECT_NEAR(s[0].computed, c.q0 * 200, 1e-9);
+    const FieldValues c = deadbeat({kLessonRatio, 1});
+    const double q0 = c[kQ0Field];
+    const double q1 = c[kQ1Field];
+    EXPECT_NEAR(s[0].computed, q0 * 200, 1e-9);
     EXPECT_EQ(s[0].epu, 255);
     for (std::size_t k = 1; k < s.size(); ++k) {
-        EXPECT_NEAR(s[k].computed, s[k - 1].epu + c.q0 * s[k].ep + c.q1 * s[k - 1].ep, 1e-9) << k;
+        EXPECT_NEAR(s[k].computed, s[k - 1].epu + q0 * s[k].ep + q1 * s[k - 1].ep, 1e-9) << k;
         EXPECT_NEAR(s[k].proportional + s[k].integral, s[k].computed, 1e-9) << k;
-        EXPECT_DOUBLE_EQ(s[k].proportional, -c.q1 * s[k].ep) << k;
+        EXPECT_DOUBLE_EQ(s[k].proportional, -q1 * s[k].ep) << k;
+        EXPECT_EQ(s[k].derivative, 0) << k;
         EXPECT_FALSE(s[k].saturated) << k;
         EXPECT_LE(s[k].x, 201) << k;
     }
@@ -131,7 +143,7 @@ TEST(LiveChange, ActsFromTheNextAcquisitionWithAMark)
     Simulation sim;
     advance(sim, 3);
     Parameters p = sim.parameters();
-    p.g = 4;
+    p.field(Regulator::P, kGainField) = 4;
     sim.change(p);
     advance(sim, 2);
     const auto& s = sim.samples();
@@ -139,7 +151,12 @@ TEST(LiveChange, ActsFromTheNextAcquisitionWithAMark)
     EXPECT_EQ(s[3].epu, 4 * s[3].ep);
     ASSERT_EQ(sim.marks().size(), 1u);
     EXPECT_EQ(sim.marks()[0].k, 3);
-    EXPECT_EQ(sim.marks()[0].label, "G = 4");
+    EXPECT_EQ(gainOf(sim.marks()[0].before), 2);
+    EXPECT_EQ(gainOf(sim.marks()[0].after), 4);
+    // The parameters in force at each sample stay known.
+    EXPECT_EQ(gainOf(sim.parametersAt(2)), 2);
+    EXPECT_EQ(gainOf(sim.parametersAt(3)), 4);
+    EXPECT_EQ(gainOf(sim.startedWith()), 2);
 }
 
 // A new T/T1 leaves the running period its own; S between samples follows
@@ -153,11 +170,16 @@ TEST(LiveChange, RatioChangesTheFollowingPeriodsOnly)
     sim.change(p);
     advance(sim, 2);
     const auto& s = sim.samples();
-    EXPECT_EQ(s[2].ratio, kLessonRatio);
-    EXPECT_EQ(s[3].ratio, 1);
+    EXPECT_EQ(sim.parametersAt(2).ratio, kLessonRatio);
+    EXPECT_EQ(sim.parametersAt(3).ratio, 1);
+    EXPECT_NEAR(s[3].time, 3 * kLessonRatio, kExact);
+    EXPECT_NEAR(s[4].time, 3 * kLessonRatio + 1, kExact);
+    EXPECT_NEAR(s[4].seconds, 100 * s[4].time, 1e-9);
+    EXPECT_NEAR(sim.timeAt(3.5), 3 * kLessonRatio + 0.5, kExact);
+    EXPECT_NEAR(sim.periodsAt(3 * kLessonRatio + 0.5), 3.5, 1e-12);
     EXPECT_NEAR(sim.sAt(2.5), s[2].u + (s[2].s - s[2].u) * std::exp(-kLessonRatio / 2), kExact);
     EXPECT_NEAR(sim.sAt(3.5), s[3].u + (s[3].s - s[3].u) * std::exp(-0.5), kExact);
-    EXPECT_EQ(sim.marks().back().label, "T = T1");
+    EXPECT_EQ(sim.marks().back().after.ratio, 1);
 }
 
 TEST(LiveChange, ChangesBeforeOneAcquisitionMakeOneMark)
@@ -170,10 +192,21 @@ TEST(LiveChange, ChangesBeforeOneAcquisitionMakeOneMark)
     p.quantised = false;
     sim.change(p);
     ASSERT_EQ(sim.marks().size(), 1u);
-    EXPECT_EQ(sim.marks()[0].label, "E = 60, quantification : non");
+    EXPECT_EQ(sim.marks()[0].before, Parameters{});
+    EXPECT_EQ(sim.marks()[0].after, p);
     // Back to what is in force: nothing changed after all.
     sim.change(Parameters{});
     EXPECT_TRUE(sim.marks().empty());
+    // Nor does a field of a kind not in force, T1 in seconds or the seed:
+    // they are kept, with no mark.
+    p = Parameters{};
+    p.field(Regulator::PI, kQ0Field) = 3;
+    p.field(Regulator::PID, kTdField) = 0.5;
+    p.oven.t1Seconds = 60;
+    p.noise.seed = 99;
+    sim.change(p);
+    EXPECT_TRUE(sim.marks().empty());
+    EXPECT_EQ(sim.parameters(), p);
 }
 
 TEST(LiveChange, BeforeTheFirstAcquisitionRestartsInstead)
@@ -190,7 +223,7 @@ TEST(Reset, ReplaysTheRunWithoutItsMarks)
     Simulation sim;
     advance(sim, 4);
     Parameters p = sim.parameters();
-    p.g = 3;
+    p.field(Regulator::P, kGainField) = 3;
     sim.change(p);
     advance(sim, 4);
     sim.reset();
@@ -206,10 +239,9 @@ TEST(Reset, ReplaysTheRunWithoutItsMarks)
 
 TEST(SteadyStart, PointOrCycleOrCold)
 {
-    Parameters p;
-    p.g = 4.55;
+    Parameters p = proportional(100, 4.55);
     Simulation point(p, Start::Steady);
-    EXPECT_EQ(point.startNote(), "Départ : régime permanent");
+    EXPECT_EQ(point.startOutcome(), (StartOutcome{StartOutcome::Kind::AtRest, 1, 82, 82}));
     EXPECT_EQ(point.advance().x, 82);
 
     // G = 2 has no quantised fixed point (3 X = 200): X goes round 66, 67.
@@ -219,19 +251,18 @@ TEST(SteadyStart, PointOrCycleOrCold)
     advance(cycle, 48);
     for (std::size_t k = 24; k < 48; ++k)
         EXPECT_EQ(cycle.samples()[k].x, cycle.samples()[k - 24].x) << k;
-    EXPECT_EQ(cycle.startNote(), "Départ : régime permanent, X oscille entre 66 et 67 (cycle de 24 périodes)");
+    EXPECT_EQ(cycle.startOutcome(), (StartOutcome{StartOutcome::Kind::Cycle, 24, 66, 67}));
+    EXPECT_EQ(Simulation().startOutcome().kind, StartOutcome::Kind::Cold);
 
     // Unquantised and far beyond the stability limit, the loop bangs between
     // 0 and 10 V without ever repeating itself exactly.
-    p = {};
-    p.e = 135;
-    p.g = 46;
-    p.ratio = kMinRatio;
+    p = proportional(135, 46);
+    p.ratio = kSampling.low;
     p.quantised = false;
     Simulation cold(p, Start::Steady);
     EXPECT_FALSE(cold.steady());
     EXPECT_EQ(cold.sAt(0), 0);
-    EXPECT_EQ(cold.startNote(), "Pas de régime permanent pour ces réglages : départ four froid");
+    EXPECT_EQ(cold.startOutcome().kind, StartOutcome::Kind::NoneFound);
 }
 
 TEST(SteadyStart, UnquantisedLoopsStartAtTheirLimit)
@@ -247,39 +278,64 @@ TEST(SteadyStart, UnquantisedLoopsStartAtTheirLimit)
     EXPECT_NEAR(piLoop.advance().x, 40, 1e-9);
 }
 
-// Any parameters the fields accept, and worse, keep every signal finite and
-// the command within 0..10 V.
+// Any parameters the tables accept, for every kind, and worse, keep every
+// signal, the theory and the poles finite and the command within 0..10 V.
 TEST(Robustness, NoNaNForAnyAcceptedParameters)
 {
     std::mt19937 random(7);
     std::uniform_real_distribution<double> unit(0, 1);
+    const auto inside = [&](const Quantity& q) {
+        const double v = q.low + (q.high - q.low) * unit(random);
+        return q.whole ? std::round(v) : q.bring(v);
+    };
     for (int run = 0; run < 200; ++run) {
         Parameters p;
-        p.e = std::round(kMaxSetPoint * unit(random));
-        p.kind = run % 2 ? RegulatorKind::PI : RegulatorKind::P;
-        p.g = kMaxGain * unit(random);
-        p.q0 = kMaxCoefficient * (2 * unit(random) - 1);
-        p.q1 = kMaxCoefficient * (2 * unit(random) - 1);
-        p.ratio = kMinRatio + (kMaxRatio - kMinRatio) * unit(random);
+        for (const Setting& setting : kSettings)
+            setting.set(p, inside(setting.quantity));
+        p.regulator = static_cast<Regulator>(run % kRegulatorCount);
+        for (std::size_t r = 0; r < kRegulatorCount; ++r)
+            for (std::size_t f = 0; f < kRegulators[r].fieldCount; ++f)
+                p.fields[r][f] = inside(kRegulators[r].fieldTable[f]);
         p.quantised = run % 3 != 0;
-        p.door = {1 + run % 5, run % 7, kMaxDrop * unit(random), kMinDoorRatio + unit(random)};
+        p.door.from = 1 + run % 5;
+        p.door.periods = run % 7;
+        ASSERT_EQ(sanitised(p), p) << run;
         Simulation sim(p, run % 4 ? Start::Steady : Start::Cold);
         advance(sim, 40);
         for (const Sample& m : sim.samples()) {
-            ASSERT_TRUE(std::isfinite(m.s) && std::isfinite(m.computed) && std::isfinite(m.integral)) << run;
+            ASSERT_TRUE(std::isfinite(m.s) && std::isfinite(m.computed) && std::isfinite(m.integral)
+                        && std::isfinite(m.derivative) && std::isfinite(m.seconds))
+                << run;
             ASSERT_GE(m.u, 0) << run;
             ASSERT_LE(m.u, kFullScaleVolts) << run;
+            ASSERT_GE(m.s, 0) << run;
         }
         for (double t = 0; t <= 40; t += 0.37)
             ASSERT_TRUE(std::isfinite(sim.sAt(t))) << run << " " << t;
+        const Theory t = theory(p);
+        for (const Pole& pole : t.poles.poles)
+            ASSERT_TRUE(std::isfinite(std::abs(pole.z))) << run;
+        for (const auto& v : {t.finalX, t.staticError, t.overshootPercent})
+            ASSERT_TRUE(!v || std::isfinite(*v)) << run;
+        if (run % 20 == 0) {
+            const std::optional<double> limit = stabilityLimit(p);
+            ASSERT_TRUE(!limit || (std::isfinite(*limit) && *limit > 0)) << run;
+        }
     }
-    Parameters wild;
-    wild.e = std::nan("");
-    wild.g = 1e300;
+    Parameters wild = proportional(std::nan(""), 1e300);
     wild.ratio = -1;
     wild.door = {-5, 3, 1e9, 0};
-    Simulation sim(wild, Start::Steady);
-    advance(sim, 10);
-    EXPECT_TRUE(std::isfinite(sim.sAt(9.5)));
-    EXPECT_EQ(sim.parameters().ratio, kMinRatio);
+    wild.oven = {0, std::nan(""), -1};
+    wild.noise.millivolts = std::numeric_limits<double>::infinity();
+    wild.fields[static_cast<std::size_t>(Regulator::PID)] = {std::nan(""), 0, -1};
+    for (Regulator r : {Regulator::P, Regulator::PID, static_cast<Regulator>(17)}) {
+        wild.regulator = r;
+        Simulation sim(wild, Start::Steady);
+        advance(sim, 10);
+        EXPECT_TRUE(std::isfinite(sim.sAt(9.5)));
+        EXPECT_EQ(sim.parameters().ratio, kSampling.low);
+        EXPECT_EQ(sim.parameters().oven.t1Seconds, kTimeConstant.fallback);
+        EXPECT_EQ(sim.parameters().oven.gain, kStaticGain.low);
+        EXPECT_EQ(sim.parameters().field(Regulator::PID, kKpField), kRegulators[2].fieldTable[0].fallback);
+    }
 }

@@ -13,11 +13,13 @@ TEST(Deadbeat, CoefficientsAtThreeRatios)
     struct Case {
         double ratio, q0, q1;
     };
-    for (const Case c : {Case{kMinRatio, 20.5041665, -19.5041665}, Case{kLessonRatio, 5.5166556, -4.5166556},
-                         Case{kMaxRatio, 1.1565176, -0.1565176}}) {
-        const Coefficients q = deadbeat(c.ratio);
-        EXPECT_NEAR(q.q0, c.q0, 1e-6) << c.ratio;
-        EXPECT_NEAR(q.q1, c.q1, 1e-6) << c.ratio;
+    for (const Case c : {Case{kSampling.low, 20.5041665, -19.5041665}, Case{kLessonRatio, 5.5166556, -4.5166556},
+                         Case{kSampling.high, 1.1565176, -0.1565176}}) {
+        const FieldValues q = deadbeat({c.ratio, 1});
+        EXPECT_NEAR(q[kQ0Field], c.q0, 1e-6) << c.ratio;
+        EXPECT_NEAR(q[kQ1Field], c.q1, 1e-6) << c.ratio;
+        // With a static gain K the coefficients are divided by K.
+        EXPECT_NEAR(deadbeat({c.ratio, 2})[kQ0Field], c.q0 / 2, 1e-6) << c.ratio;
     }
 }
 
@@ -58,6 +60,7 @@ TEST(Poles, ComplexPairAndTheIntegratorOnTheCircle)
     // q0 + q1 = 0: no integral action, a pole stays at z = 1.
     EXPECT_FALSE(closedLoopPoles(pi(40, 2, -2)).stable);
     // Both at the field limits: large but finite poles.
-    for (const Pole& p : closedLoopPoles(pi(40, kMaxCoefficient, -kMaxCoefficient + 1)).poles)
+    const double most = regulatorRow(Regulator::PI).fields()[kQ0Field].high;
+    for (const Pole& p : closedLoopPoles(pi(40, most, -most + 1)).poles)
         EXPECT_TRUE(std::isfinite(p.z.real()) && std::isfinite(p.z.imag()));
 }

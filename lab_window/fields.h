@@ -1,10 +1,12 @@
 #pragma once
 
+#include "model/quantity.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 
-namespace t1::model {
+namespace t1 {
 
 // A number typed in French or in English: "2,5" and "2.5", spaces around,
 // an optional sign and exponent. None for an empty text, junk, NaN,
@@ -15,7 +17,8 @@ std::optional<double> parseDecimal(std::string_view text);
 // decimal comma: 4,55, 3,9, 60, -4,52.
 std::string formatDecimal(double value, int decimals = 3);
 
-// The fields of the laboratory's form.
+// The fields of the laboratory's form, their limits those of the model's
+// quantities.
 enum class Field {
     SetPoint,      // E, digits
     Gain,          // G
@@ -29,9 +32,6 @@ enum class Field {
     ShownPeriods,  // periods on the plots
 };
 
-inline constexpr int kMinShownPeriods = 6;
-inline constexpr int kMaxShownPeriods = 40;
-
 // A field's verdict on a value: accepted, or the French message saying why not.
 struct Verdict {
     std::string message;  // UTF-8, empty when accepted
@@ -41,6 +41,9 @@ struct Verdict {
 
 Verdict check(Field field, double value);
 
+// The model's quantity behind a field: its limits, decimals and default.
+const model::Quantity& quantityOf(Field field);
+
 // A field's text read and checked: the value, or the message.
 struct Reading {
     std::optional<double> value;
@@ -49,4 +52,4 @@ struct Reading {
 
 Reading readField(Field field, std::string_view text);
 
-}  // namespace t1::model
+}  // namespace t1

@@ -1,13 +1,15 @@
-#include "model/fields.h"
+#include "lab_window/fields.h"
 
+#include "model/experiment.h"
 #include "model/parameters.h"
+#include "model/regulators.h"
 
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <system_error>
 
-namespace t1::model {
+namespace t1 {
 
 namespace {
 
@@ -126,64 +128,73 @@ std::string formatDecimal(double value, int decimals)
     return s;
 }
 
+const model::Quantity& quantityOf(Field field)
+{
+    using model::Regulator;
+    switch (field) {
+    case Field::SetPoint: return model::kSetPoint;
+    case Field::Gain: return model::regulatorRow(Regulator::P).fields()[model::kGainField];
+    case Field::Q0: return model::regulatorRow(Regulator::PI).fields()[model::kQ0Field];
+    case Field::Q1: return model::regulatorRow(Regulator::PI).fields()[model::kQ1Field];
+    case Field::Ratio: return model::kSampling;
+    case Field::Drop: return model::kDrop;
+    case Field::DoorRatio: return model::kDoorRatio;
+    case Field::DoorFrom: return model::kDoorFrom;
+    case Field::DoorPeriods: return model::kDoorPeriods;
+    case Field::ShownPeriods: return model::kShownPeriods;
+    }
+    return model::kSetPoint;
+}
+
 Verdict check(Field field, double v)
 {
     const Subject s = subjectOf(field);
     if (!std::isfinite(v))
         return {s.name + " doit être un nombre."};
+    const model::Quantity& q = quantityOf(field);
     switch (field) {
     case Field::SetPoint:
-        if (!inside(v, 0, kMaxSetPoint))
-            return between(s, 0, kMaxSetPoint);
+        if (!inside(v, q.low, q.high))
+            return between(s, q.low, q.high);
         if (!isWhole(v))
             return whole(s);
         return {};
     case Field::Gain:
-        if (v < 0)
+        if (v < q.low)
             return {s.name + " doit être positif ou nul."};
-        if (v > kMaxGain)
-            return {s.name + " doit être au plus " + formatDecimal(kMaxGain) + "."};
+        if (v > q.high)
+            return {s.name + " doit être au plus " + formatDecimal(q.high) + "."};
         return {};
     case Field::Q0:
     case Field::Q1:
-        if (!inside(v, -kMaxCoefficient, kMaxCoefficient))
-            return between(s, -kMaxCoefficient, kMaxCoefficient);
+        if (!inside(v, q.low, q.high))
+            return between(s, q.low, q.high);
         return {};
     case Field::Ratio:
-        if (v <= 0)
-            return positive(s);
-        if (!inside(v, kMinRatio, kMaxRatio))
-            return between(s, kMinRatio, kMaxRatio);
-        return {};
-    case Field::Drop:
-        if (!inside(v, 0, kMaxDrop))
-            return between(s, 0, kMaxDrop, " V");
-        return {};
     case Field::DoorRatio:
         if (v <= 0)
             return positive(s);
-        if (!inside(v, kMinDoorRatio, kMaxDoorRatio))
-            return between(s, kMinDoorRatio, kMaxDoorRatio);
+        if (!inside(v, q.low, q.high))
+            return between(s, q.low, q.high);
+        return {};
+    case Field::Drop:
+        if (!inside(v, q.low, q.high))
+            return between(s, q.low, q.high, " V");
         return {};
     case Field::DoorFrom:
+    case Field::ShownPeriods:
         if (!isWhole(v))
             return whole(s);
-        if (!inside(v, 1, kMaxDoorPeriod))
-            return between(s, 1, kMaxDoorPeriod);
+        if (!inside(v, q.low, q.high))
+            return between(s, q.low, q.high);
         return {};
     case Field::DoorPeriods:
         if (!isWhole(v))
             return whole(s);
-        if (v < 0)
+        if (v < q.low)
             return {s.name + " ne peut pas être négative."};
-        if (v > kMaxDoorPeriod)
-            return between(s, 0, kMaxDoorPeriod, " périodes");
-        return {};
-    case Field::ShownPeriods:
-        if (!isWhole(v))
-            return whole(s);
-        if (!inside(v, kMinShownPeriods, kMaxShownPeriods))
-            return between(s, kMinShownPeriods, kMaxShownPeriods);
+        if (v > q.high)
+            return between(s, q.low, q.high, " périodes");
         return {};
     }
     return {};
@@ -203,4 +214,4 @@ Reading readField(Field field, std::string_view text)
     return {value, {}};
 }
 
-}  // namespace t1::model
+}  // namespace t1

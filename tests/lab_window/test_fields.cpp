@@ -1,12 +1,15 @@
-#include "model/change_label.h"
-#include "model/fields.h"
+#include "lab_window/fields.h"
+#include "lab_window/run_texts.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <limits>
+#include <string>
 
-using namespace t1::model;
+using namespace t1;
+using model::Parameters;
+using model::Regulator;
 
 TEST(Decimal, ReadsFrenchAndEnglishNumbers)
 {
@@ -25,12 +28,13 @@ TEST(Decimal, ReadsFrenchAndEnglishNumbers)
 // printf writes it: reading and writing must not depend on it.
 TEST(Decimal, IndependentOfTheCLocale)
 {
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
     if (!std::setlocale(LC_NUMERIC, "fr_FR.UTF-8"))
         GTEST_SKIP() << "no French locale installed";
     EXPECT_EQ(parseDecimal("2.5"), 2.5);
     EXPECT_EQ(parseDecimal("2,5"), 2.5);
     EXPECT_EQ(formatDecimal(2.5), "2,5");
-    std::setlocale(LC_NUMERIC, "C");
+    std::setlocale(LC_NUMERIC, before.c_str());
 }
 
 TEST(Decimal, WritesWithACommaAndNoTrailingZeros)
@@ -77,20 +81,48 @@ TEST(Fields, ReadTextIntoAValueOrAMessage)
     EXPECT_EQ(readField(Field::Ratio, "-0,2").message, "T/T1 doit être positif.");
 }
 
-TEST(ChangeLabels, NameWhatChanged)
+TEST(RunTexts, ChangesNameWhatActs)
 {
     const Parameters before;
     Parameters after = before;
     EXPECT_EQ(changeLabel(before, after), "");
-    after.g = 4;
+    after.field(Regulator::P, model::kGainField) = 4;
     after.ratio = 0.5;
     EXPECT_EQ(changeLabel(before, after), "G = 4, T = T1/2");
     after = before;
-    after.kind = RegulatorKind::PI;
+    after.regulator = Regulator::PI;
     after.door.periods = 1;
     after.door.drop = 3.5;
     EXPECT_EQ(changeLabel(before, after), "régulateur PI, porte : 1 période, D = 3,5 V");
+    // An inactive kind's field does not act; the manual command's does.
+    after = before;
+    after.field(Regulator::Manual, model::kCommandField) = 2.5;
+    EXPECT_EQ(changeLabel(before, after), "");
+    after.regulator = Regulator::Manual;
+    after.oven.delay = 0.5;
+    EXPECT_EQ(changeLabel(before, after), "commande manuelle, U = 2,5 V, θ = 0,5 T1");
     EXPECT_EQ(ratioLabel(1.0 / 3), "T = T1/3");
     EXPECT_EQ(ratioLabel(2), "T = 2 T1");
     EXPECT_EQ(ratioLabel(0.3), "T = 0,3 T1");
+}
+
+TEST(RunTexts, LegendsAndStartsSayWhatSetsARunApart)
+{
+    Parameters p;
+    EXPECT_EQ(traceLegend(p, false), "P, G = 2, T = T1/5, E = 100");
+    p.regulator = Regulator::PI;
+    p.quantised = false;
+    p.door.periods = 1;
+    p.ratio = 0.5;
+    EXPECT_EQ(traceLegend(p, true),
+              "PI, q0 = 5,52, q1 = -4,52, T = T1/2, E = 100, sans quantification, porte, modifié en cours");
+    p.regulator = Regulator::PID;
+    EXPECT_EQ(traceLegend(p, false).substr(0, 38), "PID, Kp = 2, Ti = 1 T1, Td = 0,1 T1, T");
+
+    using Kind = model::StartOutcome::Kind;
+    EXPECT_EQ(startNote({}), "Départ : four froid");
+    EXPECT_EQ(startNote({Kind::AtRest, 1, 82, 82}), "Départ : régime permanent");
+    EXPECT_EQ(startNote({Kind::Cycle, 24, 66, 67}),
+              "Départ : régime permanent, X oscille entre 66 et 67 (cycle de 24 périodes)");
+    EXPECT_EQ(startNote({Kind::NoneFound}), "Pas de régime permanent pour ces réglages : départ four froid");
 }
