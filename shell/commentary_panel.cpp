@@ -120,12 +120,17 @@ void CommentaryPanel::loadInto(Box& box, const char* fileName)
     box.reading = true;
     promise->start();
     m_reader.start([this, promise, name, home = QThread::currentThread()] {
-        t1::DocumentLibrary::Loaded loaded = m_library.load(name);
-        // Parsed here, copied there: a document belongs to the thread that
-        // reads it, which makes its root frame, a child, on first use.
-        if (loaded.document && loaded.document->thread() == QThread::currentThread())
-            const_cast<QTextDocument*>(loaded.document.get())->moveToThread(home);
-        promise->addResult(std::move(loaded));
+        try {
+            t1::DocumentLibrary::Loaded loaded = m_library.load(name);
+            // Parsed here, copied there: a document belongs to the thread
+            // that reads it, which makes its root frame, a child, on first use.
+            if (loaded.document && loaded.document->thread() == QThread::currentThread())
+                const_cast<QTextDocument*>(loaded.document.get())->moveToThread(home);
+            promise->addResult(std::move(loaded));
+        } catch (...) {
+            // Thrown again on the window's thread, as a read there would.
+            promise->setException(std::current_exception());
+        }
         promise->finish();
     });
     box.watcher.setFuture(box.read);
