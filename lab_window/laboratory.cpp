@@ -603,6 +603,10 @@ void Laboratory::redrawPlots()
         drawTrace(w, m_view.scale, t.run, t.ticks, traceColour(t.colour));
     drawRunSoFar(w, m_view, m_experiment.run(), m_experiment.ticks(), m_experiment.lastTick());
     cursor->setScale(m_view.scale);
+    // The earlier runs change only with the plots drawn anew.
+    const Legend fitted = fittedLegend(legendEntries(m_experiment.traces()), legend->font(), legend->size());
+    setTextIfNew(legend, fitted.html);
+    legend->setToolTip(fitted.tooltip);
     updateTexts();
 }
 
@@ -646,9 +650,6 @@ void Laboratory::updateTexts()
         drawMeasureTable(m_surfaces.window, QPoint(kMeasures.left, kMeasures.top), table, m_measuresShown);
         measures->setAccessibleDescription(plainText(table));
     }
-    const Legend fitted = fittedLegend(legendEntries(m_experiment.traces()), legend->font(), legend->size());
-    setTextIfNew(legend, fitted.html);
-    legend->setToolTip(fitted.tooltip);
 }
 
 void Laboratory::updateControls()
