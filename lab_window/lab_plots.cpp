@@ -37,6 +37,8 @@ constexpr std::array kPeriodTextSteps{1, 2, 5, 10, 20, 40};
 constexpr std::array kSecondsSteps{1.0, 2.0, 5.0};
 constexpr int kSecondsDecade = 10;
 constexpr int kMostSecondsMarks = 40;
+// A mark at the very end of the axis stays, rounding or not.
+constexpr double kSpanSlack = 1e-12;
 
 constexpr int kTitleGap = 10;
 constexpr int kTimeNameBack = 20;
@@ -178,7 +180,7 @@ std::vector<TimeMark> secondsMarks(const PlotScale& scale, const LabelRows& rows
                 continue;
             const int decimals = std::max(0, -static_cast<int>(std::floor(std::log10(step))));
             marks.clear();
-            for (int i = 1; i * step <= span * (1 + 1e-12); ++i)
+            for (int i = 1; i * step <= span * (1 + kSpanSlack); ++i)
                 marks.push_back({i * step, QString::fromStdString(formatDecimal(i * step, decimals)) + QStringLiteral(" s")});
             if (apart(scale, marks, rows))
                 return marks;

@@ -83,7 +83,8 @@ PlotScale::PlotScale(const model::Simulation& run, int shownPeriods, TimeUnit un
     const int periods = std::clamp(shownPeriods, 1, model::kMaxShownPeriods);
     for (int k = 0; k <= periods; ++k)
         m_acquisitions.push_back(axisTime(run, k, unit));
-    if (!(m_acquisitions.back() > 0))
+    // The parameters are sanitised: this only keeps the axis usable whatever.
+    if (!(m_acquisitions.back() > 0) || !std::isfinite(m_acquisitions.back()))
         m_acquisitions.back() = 1;
 }
 
