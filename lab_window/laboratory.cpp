@@ -12,6 +12,7 @@
 #include "lab_window/plot_cursor.h"
 #include "lab_window/run_texts.h"
 #include "lab_window/sample_rows.h"
+#include "lab_window/trace_legend.h"
 #include "picture/block_diagram.h"
 #include "picture/colours.h"
 #include "picture/fonts.h"
@@ -183,7 +184,7 @@ QString celsiusNote(double e)
 }  // namespace
 
 Laboratory::Laboratory(QWidget* parent)
-    : QWidget(parent, Qt::Window), m_scale(m_experiment.shownPeriods())
+    : QWidget(parent, Qt::Window), m_view(t1::plotView(m_experiment, m_timeUnit))
 {
     setObjectName(QStringLiteral("Laboratoire"));
     setWindowTitle(text(kWindowTitle));
@@ -265,7 +266,7 @@ void Laboratory::createControls()
     legend = makeText(scene, kLegend);
     legend->setAccessibleName(QStringLiteral("Essais précédents"));
 
-    cursor = new PlotCursor(scene);
+    cursor = new PlotCursor(scene, m_experiment);
     connect(cursor, &PlotCursor::sampleChanged, this, [this] {
         drawDiagram(false);
         showDrawn();
@@ -399,8 +400,8 @@ void Laboratory::createAnimation(QWidget* group)
 
     QLabel* hint = makeText(group, kHint);
     hint->setFont(fonts::make(fonts::pt7));
-    hint->setText(QStringLiteral("Souris ou flèches gauche et droite sur les courbes : valeurs d'une acquisition ; "
-                                 "Fin : valeurs en cours. Ctrl+S : image, Ctrl+E : valeurs (CSV)."));
+    hint->setText(QStringLiteral("Souris ou flèches sur les courbes : lecture d'un instant (Maj : par dixième de "
+                                 "période) ; Fin : valeurs en cours. Ctrl+S : image, Ctrl+E : valeurs (CSV)."));
 
     for (NumberField* f : {setPoint, gain, q0, q1, ratio, doorFrom, doorPeriods, drop, doorRatio})
         connect(f, &NumberField::accepted, this, [this] { parametersEdited(); });
@@ -482,6 +483,8 @@ void Laboratory::parametersEdited()
         return;
     m_experiment.change(p);
     m_theory = model::theory(m_experiment.parameters());
+    if (!(t1::plotView(m_experiment, m_timeUnit) == m_view))
+        redrawPlots();
     drawLabRegulator(m_surfaces.window, m_experiment.parameters());
     drawDiagram(false);
     updateControls();
@@ -500,7 +503,6 @@ void Laboratory::shownPeriodsEdited(double periods)
 {
     if (!m_experiment.setShownPeriods(static_cast<int>(periods)))
         return;
-    m_scale = PlotScale(m_experiment.shownPeriods());
     redrawPlots();
     updateControls();
     showDrawn();
@@ -580,12 +582,11 @@ void Laboratory::drawStep(const model::TickStep& step)
     Canvas& w = m_surfaces.window;
     const model::Simulation& run = m_experiment.run();
     if (step.acquired)
-        drawAcquisition(w, m_scale, run, *step.acquired);
+        drawAcquisition(w, m_view, run, *step.acquired);
     if (step.piece)
-        drawPiece(w, m_scale, run, step.tick);
+        drawPiece(w, m_view.scale, run, step.tick);
     if (step.acquired) {
-        drawSampleMark(w, m_scale, run, *step.acquired);
-        cursor->setSampleCount(static_cast<int>(run.samples().size()));
+        drawSampleMark(w, m_view.scale, run, *step.acquired);
         updateTexts();
     }
     ++m_ovenTick;
@@ -596,12 +597,16 @@ void Laboratory::drawStep(const model::TickStep& step)
 void Laboratory::redrawPlots()
 {
     Canvas& w = m_surfaces.window;
-    drawPlotBackdrop(w, m_scale);
+    m_view = t1::plotView(m_experiment, m_timeUnit);
+    drawPlotBackdrop(w, m_view, m_experiment.run());
     for (const model::Trace& t : m_experiment.traces())
-        drawTrace(w, m_scale, t.run, t.ticks, traceColour(t.colour));
-    drawRunSoFar(w, m_scale, m_experiment.run(), m_experiment.ticks(), m_experiment.lastTick());
-    cursor->setScale(m_scale);
-    cursor->setSampleCount(static_cast<int>(m_experiment.run().samples().size()));
+        drawTrace(w, m_view.scale, t.run, t.ticks, traceColour(t.colour));
+    drawRunSoFar(w, m_view, m_experiment.run(), m_experiment.ticks(), m_experiment.lastTick());
+    cursor->setScale(m_view.scale);
+    // The earlier runs change only with the plots drawn anew.
+    const Legend fitted = fittedLegend(legendEntries(m_experiment.traces()), legend->font(), legend->size());
+    setTextIfNew(legend, fitted.html);
+    legend->setToolTip(fitted.tooltip);
     updateTexts();
 }
 
@@ -640,19 +645,11 @@ void Laboratory::updateTexts()
 {
     const model::Simulation& run = m_experiment.run();
     setTextIfNew(poles, polesText(m_theory.poles));
-    const MeasureTable table = measureTable(run, m_theory);
+    const MeasureTable table = measureTable(run, m_theory, m_timeUnit);
     if (!(table == m_measuresShown)) {
         drawMeasureTable(m_surfaces.window, QPoint(kMeasures.left, kMeasures.top), table, m_measuresShown);
         measures->setAccessibleDescription(plainText(table));
     }
-    QString traces = QStringLiteral("<b>Essais précédents</b>");
-    if (m_experiment.traces().empty())
-        traces += QStringLiteral("<br>aucun");
-    for (const model::Trace& t : m_experiment.traces()) {
-        const QColor c = QColor::fromRgb(traceColour(t.colour));
-        traces += QStringLiteral("<br><font color=\"%1\">■</font> %2").arg(c.name(), text(traceLegend(t.run.startedWith(), t.changedDuringRun)).toHtmlEscaped());
-    }
-    setTextIfNew(legend, traces);
 }
 
 void Laboratory::updateControls()
@@ -689,6 +686,13 @@ void Laboratory::updateTimer()
         m_timer->start(speed->value());
     else if ((!moving || m_manualTicks) && m_timer->isActive())
         m_timer->stop();
+}
+
+void Laboratory::setTimeUnit(TimeUnit unit)
+{
+    m_timeUnit = unit;
+    redrawPlots();
+    showDrawn();
 }
 
 void Laboratory::toggleFullScreen()

@@ -5,6 +5,7 @@
 #include "model/analysis.h"
 #include "model/experiment.h"
 #include "lab_window/lab_diagram.h"
+#include "lab_window/lab_plots.h"
 #include "lab_window/measures_text.h"
 #include "lab_window/plot_scale.h"
 #include "picture/surfaces.h"
@@ -74,6 +75,10 @@ public:
     DiagramValues shownValues() const;
     // The measures beside the plots, one line a row.
     QString measuresShown() const { return measures->accessibleDescription(); }
+    // Times on the plots, the cursor and the measures: in periods or in seconds.
+    TimeUnit timeUnit() const { return m_timeUnit; }
+    void setTimeUnit(TimeUnit unit);
+    const PlotView& plotView() const { return m_view; }
 
     // Controls, public as on a designed form.
     NumberField* setPoint = nullptr;
@@ -142,7 +147,8 @@ private:
     QTimer* m_timer = nullptr;
     bool m_manualTicks = false;
     model::Experiment m_experiment;
-    PlotScale m_scale;
+    TimeUnit m_timeUnit = TimeUnit::Periods;
+    PlotView m_view;
     model::Theory m_theory;
     MeasureTable m_measuresShown;
     DoorView m_door;

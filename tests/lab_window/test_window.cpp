@@ -42,7 +42,7 @@ protected:
         return n;
     }
 
-    PlotScale scale() const { return PlotScale(experiment().shownPeriods()); }
+    const PlotScale& scale() const { return lab->plotView().scale; }
 
     static bool finite(const QString& text)
     {
@@ -63,8 +63,8 @@ TEST_F(LaboratoryTest, GainChangedDuringTheRunActsFromTheNextAcquisitionWithItsM
     // The period under way keeps its command.
     ticks(model::kTicksPerPeriod - 10);
     ASSERT_EQ(samples().size(), 4u);
-    const int markX = scale().x(kUPlot, 4);
-    EXPECT_FALSE(columnHas(markX, colour::fuchsia));
+    const int markX = scale().x(kUPlot, run(), 4);
+    EXPECT_FALSE(columnHas(markX, plot_colour::change));
     ticks(1);
     ASSERT_EQ(samples().size(), 5u);
     const model::Sample& before = samples()[3];
@@ -75,8 +75,8 @@ TEST_F(LaboratoryTest, GainChangedDuringTheRunActsFromTheNextAcquisitionWithItsM
     ASSERT_EQ(run().marks().size(), 1u);
     EXPECT_EQ(run().marks()[0].k, 4);
     EXPECT_EQ(changeLabel(run().marks()[0].before, run().marks()[0].after), "G = 4");
-    EXPECT_TRUE(columnHas(markX, colour::fuchsia));
-    EXPECT_TRUE(columnHas(scale().x(kSPlot, 4), colour::fuchsia));
+    EXPECT_TRUE(columnHas(markX, plot_colour::change));
+    EXPECT_TRUE(columnHas(scale().x(kSPlot, run(), 4), plot_colour::change));
     EXPECT_TRUE(lab->measuresShown().contains(QStringLiteral("depuis 4T (changement)")));
 }
 
@@ -87,7 +87,7 @@ TEST_F(LaboratoryTest, TheCursorShowsAnAcquisitionAsItsCsvRowHoldsIt)
     ticks(5 * model::kTicksPerPeriod + 20);
     const ReadoutTexts live = readouts();
 
-    QTest::mouseMove(lab->cursor, QPoint(scale().x(kSPlot, 3), 150));
+    QTest::mouseMove(lab->cursor, QPoint(scale().x(kSPlot, run(), 3), 150));
     ASSERT_EQ(lab->cursor->sample(), 3);
     const QStringList rows = lab->valuesText().split(QStringLiteral("\r\n"));
     ASSERT_GE(rows.size(), 6);
@@ -120,11 +120,11 @@ TEST_F(LaboratoryTest, TheCursorIsDrawnOverThePictureNotIntoIt)
     click(lab->startButton);
     ticks(4 * model::kTicksPerPeriod);
     const QImage plots = scene().image().copy(0, kPlotsTop, kPlotsRight, kPlotsBottom - kPlotsTop);
-    QTest::mouseMove(lab->cursor, QPoint(scale().x(kUPlot, 2), 100));
+    QTest::mouseMove(lab->cursor, QPoint(scale().x(kUPlot, run(), 2), 100));
     ASSERT_EQ(lab->cursor->sample(), 2);
     EXPECT_EQ(scene().image().copy(0, kPlotsTop, kPlotsRight, kPlotsBottom - kPlotsTop), plots);
     const QImage shown = lab->picture();
-    const int x = scale().x(kUPlot, 2);
+    const int x = scale().x(kUPlot, run(), 2);
     int dark = 0;
     for (int y = kAxisTop + 20; y < kPlotBaseline; ++y)
         dark += shown.pixel(x, y) == qRgb(0, 0, 0);
