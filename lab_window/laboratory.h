@@ -7,6 +7,7 @@
 #include "lab_window/lab_diagram.h"
 #include "lab_window/measures_text.h"
 #include "lab_window/plot_scale.h"
+#include "lab_window/time_display.h"
 #include "picture/surfaces.h"
 
 #include <QImage>
@@ -72,6 +73,9 @@ public:
     QTimer* timer() const { return m_timer; }
     // What the diagram shows: the cursor's acquisition, or the live values.
     DiagramValues shownValues() const;
+    // The time unit the student chose for the plots, the cursor and the
+    // measures; timeDisplayChanged() says when it changes.
+    const TimeDisplay& timeDisplay() const { return m_timeDisplay; }
     // The measures beside the plots, one line a row.
     QString measuresShown() const { return measures->accessibleDescription(); }
 
@@ -104,6 +108,9 @@ public:
     QLabel* legend = nullptr;
     PlotCursor* cursor = nullptr;
     ImageView* fond = nullptr;
+
+signals:
+    void timeDisplayChanged(const t1::TimeDisplay& display);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -147,6 +154,7 @@ private:
     MeasureTable m_measuresShown;
     DoorView m_door;
     int m_ovenTick = 0;
+    TimeDisplay m_timeDisplay;
 };
 
 }  // namespace t1
