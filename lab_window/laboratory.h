@@ -13,7 +13,10 @@
 #include <QImage>
 #include <QWidget>
 
+#include <array>
 #include <optional>
+#include <string_view>
+#include <vector>
 
 class ImageView;
 class QAction;
@@ -45,7 +48,10 @@ public:
     explicit Laboratory(QWidget* parent = nullptr);
     ~Laboratory() override;
 
-    // Shown, raised and given the keyboard.
+    // Shown, raised and given the keyboard. The first time, on a screen too
+    // small for the scene at 1x (a netbook, a low-resolution projector), the
+    // window takes the screen, maximised, with the scene fitted to it;
+    // Ctrl+0 then gives 1x with scroll bars.
     void showRaised();
 
     // The timer's handler: one tick of the animation.
@@ -79,23 +85,39 @@ public:
     // The measures beside the plots, one line a row.
     QString measuresShown() const { return measures->accessibleDescription(); }
 
+    // The form, for a setup file: every parameter of the loop at once. Set,
+    // they are brought inside their limits (model::sanitised), shown in
+    // their fields and act as one change: from the next acquisition, or at
+    // once before the first (the noise's seed at the next run). Read, they
+    // are what the fields hold, every kind's fields included.
+    void setParameters(const model::Parameters& parameters);
+    model::Parameters parameters() const;
+    // The start of the next run; at once before the first acquisition.
+    void setStart(model::Start start);
+    // False, and nothing changes, when the field refuses the number.
+    bool setShownPeriods(int periods);
+    void setTimeUnit(TimeUnit unit);
+
+    // The form's controls, built from the model's tables: one radio button
+    // per row of model::kRegulators with the row's fields and presets, one
+    // field per row of model::kSettings (none for the noise's seed, which
+    // newSeedButton draws), one radio button per time unit.
+    QRadioButton* regulatorButton(model::Regulator r) const;
+    NumberField* regulatorField(model::Regulator r, std::size_t field) const;
+    QPushButton* presetButton(model::Regulator r, std::size_t preset) const;
+    NumberField* settingField(std::string_view key) const;
+    QRadioButton* timeUnitButton(TimeUnit unit) const;
+    // The button that draws a setting anew (the noise's seed); none for a setting with a field.
+    QPushButton* drawButton(std::string_view key) const;
+    // Every field, in Tab order.
+    const std::vector<NumberField*>& fields() const { return m_fields; }
+
     // Controls, public as on a designed form.
-    NumberField* setPoint = nullptr;
-    QRadioButton* kindP = nullptr;
-    QRadioButton* kindPI = nullptr;
-    NumberField* gain = nullptr;
-    NumberField* q0 = nullptr;
-    NumberField* q1 = nullptr;
-    QPushButton* deadbeatButton = nullptr;
-    NumberField* ratio = nullptr;
     QCheckBox* quantised = nullptr;
     QRadioButton* coldStart = nullptr;
     QRadioButton* steadyStart = nullptr;
     QLabel* startNote = nullptr;
-    NumberField* doorFrom = nullptr;
-    NumberField* doorPeriods = nullptr;
-    NumberField* drop = nullptr;
-    NumberField* doorRatio = nullptr;
+    QPushButton* newSeedButton = nullptr;  // drawButton(model::kSeed.key)
     NumberField* shownPeriods = nullptr;
     QScrollBar* speed = nullptr;
     QPushButton* startButton = nullptr;
@@ -116,19 +138,25 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    struct Column;
     void createControls();
-    void createForm(QWidget* group);
-    void createSampling(QWidget* group);
-    void createDoor(QWidget* group);
-    void createAnimation(QWidget* group);
+    void createSettings(QWidget* group, Column& column, std::size_t groupIndex);
+    void createRegulators(QWidget* group, Column& column);
+    void createSampling(QWidget* group, Column& column);
+    void createAnimation(QWidget* group, Column& column);
     void setTabOrder();
     void installKeys();
+    void fitScreen();
 
-    model::Parameters formParameters() const;
+    model::Regulator chosenRegulator() const;
+    void showParameters(const model::Parameters& p);
+    void showRegulatorFields();
     void parametersEdited();
+    void regulatorChosen();
     void startEdited();
     void shownPeriodsEdited(double periods);
-    void applyDeadbeat();
+    void applyPreset(model::Regulator r, std::size_t preset);
+    void drawSetting(std::size_t setting);
     void play();
     void pause();
     void nextPeriod();
@@ -140,6 +168,7 @@ private:
     void drawDiagram(bool moving);
     void showDrawn();
     void updateControls();
+    void updateNotes();
     void updateTexts();
     void updateTimer();
 
@@ -155,6 +184,23 @@ private:
     DoorView m_door;
     int m_ovenTick = 0;
     TimeDisplay m_timeDisplay;
+
+    std::array<QRadioButton*, model::kRegulatorCount> m_regulatorButtons{};
+    std::array<std::array<NumberField*, model::kMaxRegulatorFields>, model::kRegulatorCount> m_regulatorFields{};
+    std::array<std::vector<QPushButton*>, model::kRegulatorCount> m_presetButtons;
+    std::array<NumberField*, model::kSettingCount> m_settingFields{};
+    // The settings a button draws rather than a field holds: their values.
+    std::array<double, model::kSettingCount> m_drawn{};
+    std::array<QPushButton*, model::kSettingCount> m_drawButtons{};
+    std::array<QLabel*, model::kSettingCount> m_drawNotes{};
+    std::array<QRadioButton*, kTimeUnits.size()> m_timeUnitButtons{};
+    std::vector<NumberField*> m_fields;
+    std::vector<QWidget*> m_tabOrder;
+    // While the form shows parameters set from elsewhere, its own signals wait.
+    bool m_showing = false;
+    // What the diagram shows of the regulator, to draw it only when it changes.
+    std::optional<model::Parameters> m_regulatorShown;
+    bool m_fitted = false;  // fitted to a small screen once, at the first opening
 };
 
 }  // namespace t1
