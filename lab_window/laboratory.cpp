@@ -836,25 +836,39 @@ QPushButton* Laboratory::presetButton(model::Regulator r, std::size_t preset) co
     return i < m_presetButtons.size() && preset < m_presetButtons[i].size() ? m_presetButtons[i][preset] : nullptr;
 }
 
-NumberField* Laboratory::settingField(std::string_view key) const
-{
-    for (std::size_t i = 0; i < model::kSettingCount; ++i)
-        if (model::kSettings[i].quantity.key == key)
-            return m_settingFields[i];
-    return nullptr;
-}
-
 QRadioButton* Laboratory::timeUnitButton(TimeUnit unit) const
 {
     return m_timeUnitButtons[indexOf<TimeUnitRow>(timeUnitRow(unit), kTimeUnits)];
 }
 
-QPushButton* Laboratory::drawButton(std::string_view key) const
+namespace {
+
+std::optional<std::size_t> settingIndex(std::string_view key)
 {
     for (std::size_t i = 0; i < model::kSettingCount; ++i)
         if (model::kSettings[i].quantity.key == key)
-            return m_drawButtons[i];
-    return nullptr;
+            return i;
+    return std::nullopt;
+}
+
+}  // namespace
+
+NumberField* Laboratory::settingField(std::string_view key) const
+{
+    const auto i = settingIndex(key);
+    return i ? m_settingFields[*i] : nullptr;
+}
+
+QPushButton* Laboratory::drawButton(std::string_view key) const
+{
+    const auto i = settingIndex(key);
+    return i ? m_drawButtons[*i] : nullptr;
+}
+
+QLabel* Laboratory::drawNote(std::string_view key) const
+{
+    const auto i = settingIndex(key);
+    return i ? m_drawNotes[*i] : nullptr;
 }
 
 model::Regulator Laboratory::chosenRegulator() const

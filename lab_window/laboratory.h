@@ -109,6 +109,8 @@ public:
     QRadioButton* timeUnitButton(TimeUnit unit) const;
     // The button that draws a setting anew (the noise's seed); none for a setting with a field.
     QPushButton* drawButton(std::string_view key) const;
+    // Under it, when a new draw waits for the next run.
+    QLabel* drawNote(std::string_view key) const;
     // Every field, in Tab order.
     const std::vector<NumberField*>& fields() const { return m_fields; }
 
