@@ -4,15 +4,13 @@
 #include <optional>
 #include <vector>
 
+#include "time_display.h"
+
 namespace t1 {
 
 namespace model {
 class Simulation;
 }
-
-// How the plots, the cursor and the measures give times: in sampling
-// periods of the current run (T, 2T...) or in seconds, from T1 in seconds.
-enum class TimeUnit { Periods, Seconds };
 
 // One of the two time plots: U(t) on the left, S(t) on the right. Time runs
 // from x = left (t = 0) to x = right (the end of the shown periods).
