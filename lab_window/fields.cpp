@@ -198,6 +198,7 @@ std::string unitSuffix(model::Unit unit)
     case Unit::T1: return " T1";
     case Unit::Seconds: return " s";
     case Unit::Periods: return " périodes";
+    case Unit::Percent: return " %";
     }
     return "";
 }

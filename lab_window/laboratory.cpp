@@ -687,7 +687,7 @@ void Laboratory::createAnimation(QWidget* group, Column& column)
         button->setToolTip(QStringLiteral("Les instants et les durées des courbes et des mesures en ") +
                            text(row.name) + QStringLiteral(" ; la boucle n'en dépend pas"));
         units->addButton(button);
-        m_timeDisplay.unitButtons[u] = button;
+        m_timeUnitButtons[u] = button;
         buttons.push_back(button);
         m_tabOrder.push_back(button);
         column.captions.push_back({button, text(row.name), text(row.symbol), Mnemonics::kEverywhere, Rank::Choice, {}});
@@ -696,7 +696,7 @@ void Laboratory::createAnimation(QWidget* group, Column& column)
                 setTimeUnit(unit);
         });
     }
-    m_timeDisplay.unitButtons[static_cast<std::size_t>(m_timeDisplay.unit)]->setChecked(true);
+    m_timeUnitButtons[static_cast<std::size_t>(m_timeDisplay.unit)]->setChecked(true);
     column.flow(buttons, kInset + timeName->width() + kRadioGap / 2);
 
     const int speedTop = column.take(kSpeedStep);
@@ -839,7 +839,7 @@ QPushButton* Laboratory::presetButton(model::Regulator r, std::size_t preset) co
 
 QRadioButton* Laboratory::timeUnitButton(TimeUnit unit) const
 {
-    return m_timeDisplay.unitButtons[indexOf<TimeUnitRow>(timeUnitRow(unit), kTimeUnits)];
+    return m_timeUnitButtons[indexOf<TimeUnitRow>(timeUnitRow(unit), kTimeUnits)];
 }
 
 namespace {
