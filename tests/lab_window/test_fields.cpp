@@ -103,8 +103,9 @@ TEST(Fields, ExamplesAreAcceptedAndNumbersOutOfRangeGetTheRange)
         const std::string example = formatDecimal(exampleValue(*q), std::max(q->decimals, 1));
         EXPECT_EQ(messageFor(*q, example), "accepted") << example;
         EXPECT_NE(messageFor(*q, "quatre").find("par exemple " + example + "."), std::string::npos);
-        if (!q->whole)
+        if (!q->whole) {
             EXPECT_NE(example.find(','), std::string::npos) << "an example with a decimal comma";
+        }
         const std::string range = fieldWords(*q).subject + " doit être " + rangeText(*q, fieldWords(*q).feminine) + ".";
         for (const std::string& beyond : {std::string(5000, '9'), std::string("-") + std::string(5000, '9'),
                                           std::string("1e400"), formatDecimal(q->high + 1, 3)})

@@ -142,12 +142,12 @@ TEST_F(LabForm, TheDiagramShowsTheParametersInForceAtTheAcquisitionShown)
     periods(3);
     EXPECT_NE(area(kRegulatorBox), gainTwo);
 
-    QTest::mouseMove(lab->cursor, QPoint(PlotScale(experiment().shownPeriods()).x(kSPlot, 2), 150));
+    QTest::mouseMove(lab->cursor, QPoint(lab->plotView().scale.x(kSPlot, lab->plotView().scale.acquisitionTime(2)), 150));
     ASSERT_EQ(lab->cursor->sample(), 2);
     EXPECT_EQ(area(kRegulatorBox), gainTwo);
     EXPECT_EQ(lab->shownValues().parameters.field(Regulator::P, model::kGainField), 2);
     EXPECT_EQ(number(readouts().epu), 2 * number(readouts().ep));
-    QTest::mouseMove(lab->cursor, QPoint(PlotScale(experiment().shownPeriods()).x(kSPlot, 5), 150));
+    QTest::mouseMove(lab->cursor, QPoint(lab->plotView().scale.x(kSPlot, lab->plotView().scale.acquisitionTime(5)), 150));
     ASSERT_EQ(lab->cursor->sample(), 5);
     EXPECT_NE(area(kRegulatorBox), gainTwo);
     EXPECT_EQ(number(readouts().epu), 5 * number(readouts().ep));
