@@ -190,20 +190,20 @@ protected:
 // label has its own place, and is printed there.
 TEST_F(PlotsTest, LabelsOfChangesCloseTogetherNeverOverlap)
 {
-    type(lab->doorFrom, "3");
-    type(lab->doorPeriods, "2");
+    type(setting(model::kDoorFrom), "3");
+    type(setting(model::kDoorPeriods), "2");
     click(lab->startButton);
     periods(1);
-    type(lab->gain, "4");
+    type(gain(), "4");
     periods(1);
-    type(lab->setPoint, "60");
+    type(setting(model::kSetPoint), "60");
     periods(1);
-    type(lab->ratio, "1/4");
+    type(setting(model::kSampling), "1/4");
     periods(1);
     click(lab->quantised);
     periods(1);
-    type(lab->gain, "3,25");
-    type(lab->setPoint, "120");
+    type(gain(), "3,25");
+    type(setting(model::kSetPoint), "120");
     periods(2);
     ASSERT_EQ(run().marks().size(), 5u);
     const std::vector<PlotLabel> labels = plotLabels(lab->plotView(), run());
@@ -225,8 +225,8 @@ TEST_F(PlotsTest, LabelsOfChangesCloseTogetherNeverOverlap)
 // start of the run; a change of the door moves it at once.
 TEST_F(PlotsTest, TheDoorsOpeningIsABandOnBothPlots)
 {
-    type(lab->doorFrom, "3");
-    type(lab->doorPeriods, "2");
+    type(setting(model::kDoorFrom), "3");
+    type(setting(model::kDoorPeriods), "2");
     const auto band = [this](const PlotArea& a, int from, int to) {
         return countIn(plot_colour::door, scale().x(a, run(), from) + 1, scale().x(a, run(), to) - 1, kPlotBaseline - 10,
                        kPlotBaseline);
@@ -237,12 +237,12 @@ TEST_F(PlotsTest, TheDoorsOpeningIsABandOnBothPlots)
     }
     click(lab->startButton);
     periods(1);
-    type(lab->doorPeriods, "0");
+    type(setting(model::kDoorPeriods), "0");
     for (const PlotArea& a : kPlotAreas)
         EXPECT_EQ(band(a, 0, 10), 0);
     EXPECT_EQ(lab->plotView().door.size(), 0u);
-    type(lab->doorFrom, "6");
-    type(lab->doorPeriods, "1");
+    type(setting(model::kDoorFrom), "6");
+    type(setting(model::kDoorPeriods), "1");
     periods(8);
     ASSERT_EQ(lab->plotView().door, (std::vector<DoorSpan>{{5, 6}}));
     EXPECT_TRUE(samples()[5].doorOpen);
@@ -255,10 +255,10 @@ TEST_F(PlotsTest, TheDoorsOpeningIsABandOnBothPlots)
 // axis left out.
 TEST_F(PlotsTest, EarlierRunsOfAnotherPeriodCompareInTime)
 {
-    type(lab->ratio, "1/2");
+    type(setting(model::kSampling), "1/2");
     click(lab->startButton);
     periods(10);  // 5 T1
-    type(lab->ratio, "1/5");
+    type(setting(model::kSampling), "1/5");
     click(lab->restartButton);
     ASSERT_EQ(experiment().traces().size(), 1u);
     const QRgb faded = traceColour(experiment().traces().front().colour);
@@ -280,16 +280,17 @@ TEST_F(PlotsTest, EarlierRunsOfAnotherPeriodCompareInTime)
 // the tooltip.
 TEST_F(PlotsTest, TheLegendNamesEveryEarlierRun)
 {
-    type(lab->doorPeriods, "1");
+    type(setting(model::kDoorPeriods), "1");
     const char* ratios[] = {"1/5", "1/3", "0,25", "1/7", "1/9"};
     for (const char* r : ratios) {
-        type(lab->ratio, r);
-        click(lab->deadbeatButton);
+        type(setting(model::kSampling), r);
+        click(lab->regulatorButton(model::Regulator::PI));
+        click(lab->presetButton(model::Regulator::PI, 0));
         click(lab->startButton->isEnabled() ? lab->startButton : lab->restartButton);
         periods(2);
-        type(lab->setPoint, "90");  // a change during the run
+        type(setting(model::kSetPoint), "90");  // a change during the run
         periods(1);
-        type(lab->setPoint, "100");
+        type(setting(model::kSetPoint), "100");
     }
     click(lab->restartButton);
     ASSERT_EQ(experiment().traces().size(), std::size_t(model::kMaxTraces));
