@@ -8,6 +8,7 @@
 #include "picture/colours.h"
 
 #include <QCheckBox>
+#include <QRadioButton>
 
 #include <array>
 #include <cmath>
