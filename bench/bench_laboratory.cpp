@@ -100,7 +100,7 @@ int main(int argc, char** argv)
     lab.setManualTicks(true);
     lab.show();
     QCoreApplication::processEvents();
-    enter(lab.gain, QStringLiteral("4"));  // a loop that moves: rings a little, then settles
+    enter(lab.regulatorField(model::Regulator::P, model::kGainField), QStringLiteral("4"));  // a loop that moves: rings a little, then settles
 
     std::printf("Laboratory tick with the copy to the screen, each tick's cheapest of %d runs, share of the 10 ms tick:\n",
                 kRuns);
