@@ -4,7 +4,7 @@
 #include "lessons/disturbance_model.h"
 
 #include "lessons/lesson_text.h"
-#include "lessons/lessons.h"
+#include "lessons/lesson_table.h"
 #include "lessons/oven_constants.h"
 #include "lessons/scene.h"
 #include "lessons/script_arithmetic.h"
@@ -214,12 +214,11 @@ constexpr std::array kTexts{
 
 }  // namespace
 
-void disturbModelTick(Scene& scene)
+void disturbModelTick(Scene& scene, int d)
 {
     AnimationState& st = scene.st;
     Surfaces& s = scene.surfaces;
     Canvas& w = s.window;
-    const int d = st.gTickDisturbModel;
 
     drawOvenAndDoor(s, d);
     drawPlotFrame(w);

@@ -1,6 +1,7 @@
 #include "lessons/door_scenario.h"
 
 #include "lessons/scene.h"
+#include "picture/colours.h"
 #include "picture/oven_door.h"
 #include "picture/oven_picture.h"
 
@@ -29,6 +30,11 @@ void leakStrokes(Surfaces& s, int t)
 }
 
 }  // namespace
+
+QRgb redCurve(int)
+{
+    return colour::red;
+}
 
 void doorScenarioOvenStep(Scene& scene, int t)
 {

@@ -4,7 +4,7 @@
 #include "lessons/open_loop.h"
 
 #include "lessons/lesson_text.h"
-#include "lessons/lessons.h"
+#include "lessons/lesson_table.h"
 #include "lessons/oven_constants.h"
 #include "lessons/scene.h"
 #include "lessons/script_arithmetic.h"
@@ -121,12 +121,11 @@ constexpr std::array kTexts{
 
 }  // namespace
 
-void openLoopTick(Scene& scene)
+void openLoopTick(Scene& scene, int n)
 {
     AnimationState& st = scene.st;
     Surfaces& s = scene.surfaces;
     Canvas& w = s.window;
-    const int n = st.gSceneTick;
 
     drawOven(s, heatingOven(n));
     drawPlotFrame(w);

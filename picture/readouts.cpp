@@ -67,12 +67,7 @@ void drawClosedFeedback(Canvas& w)
 
 void drawReadouts(Canvas& w, const LoopValues& v, const ReadoutBoxes& boxes)
 {
-    const QString e = ceilingText(v.gE);
-    const QString ep = ceilingText(v.gEp);
-    const QString epu = ceilingText(v.gEpu);
-    const QString u = numberText(v.gU);
-    const QString s = numberText(v.gS);
-    const QString x = ceilingText(v.gX);
+    const LoopTexts text = loopTexts(v);
 
     w.setPenWidth(1);
     w.setPenAndBrush(colour::btnFace);
@@ -90,14 +85,14 @@ void drawReadouts(Canvas& w, const LoopValues& v, const ReadoutBoxes& boxes)
         drawSegments(w, kOpenFeedback);
     }
 
-    print(w, kEAt, e);
-    print(w, kEpAt, ep);
-    print(w, kEpuAt, epu);
-    print(w, kUAt, u);
+    print(w, kEAt, text.gE);
+    print(w, kEpAt, text.gEp);
+    print(w, kEpuAt, text.gEpu);
+    print(w, kUAt, text.gU);
     print(w, kUUnit);
-    print(w, kSAt, s);
+    print(w, kSAt, text.gS);
     print(w, kSUnit);
-    print(w, kXAt, x);
+    print(w, kXAt, text.gX);
 }
 
 }  // namespace t1
