@@ -28,6 +28,13 @@ TEST_F(KeyboardTest, F1ShowsTheFrenchHelpAndEscapeClosesIt)
         EXPECT_TRUE(text.contains(ui->ListBox1->item(i)->text())) << i;
     for (const char* words : {"en continu", "pas à pas", "Incrémenter la Période", "Tab", "Espace"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(words))) << words;
+    // What the table says of each lesson: which ones take a mode, how many periods.
+    for (const LessonRow& row : kLessons) {
+        const QString note = QString::fromUtf8(row.title) + QStringLiteral(" — en continu ou pas à pas");
+        EXPECT_EQ(text.contains(note), row.running == Running::Sampled) << row.runName;
+    }
+    EXPECT_TRUE(text.contains(QStringLiteral("pas à pas, six périodes d'échantillonnage")));
+    EXPECT_TRUE(text.contains(QStringLiteral("apparaît à la quatrième période")));
     for (const KeyRow& key : kKeys) {
         if (key.help) {
             EXPECT_TRUE(text.contains(QString::fromUtf8(key.shown))) << key.shown;
