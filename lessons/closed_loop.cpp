@@ -10,9 +10,8 @@ namespace t1 {
 
 namespace {
 
-// One tick is one pixel along both time axes, from these origins.
-constexpr int kUOrigin = 140;
-constexpr int kSOrigin = 490;
+constexpr int kUOrigin = kLeftPlotOrigin;
+constexpr int kSOrigin = kRightPlotOrigin;
 
 template <typename Row>
 const Row* periodOf(std::span<const Row> rows, int t)

@@ -9,7 +9,6 @@ namespace t1 {
 
 namespace {
 
-constexpr int kFirstTick = 2;
 constexpr int kDoorOpens = 40;
 constexpr int kDoorCloses = 80;
 // The leak strokes move half a pixel per tick from this phase on.
@@ -40,7 +39,7 @@ void doorScenarioOvenStep(Scene& scene, int t)
 {
     Surfaces& s = scene.surfaces;
     // A new run starts clean, even after a run left the door open.
-    if (t == kFirstTick)
+    if (t == kFirstDrawnTick)
         wipeUnderOven(s.window);
 
     OvenHooks hooks;

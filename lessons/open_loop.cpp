@@ -53,8 +53,7 @@ LoopValues openLoopValues(int n)
 
 namespace {
 
-// Local tick t lies at x = 140 + t on the U plot.
-constexpr int kUOrigin = 140;
+constexpr int kUOrigin = kLeftPlotOrigin;
 // The command steps from 0 to 3,9 V at t = 0 and holds.
 constexpr std::array kUStep{Segment{130, 300, 140, 300}, Segment{140, 300, 140, 200}};
 constexpr int kULevelY = 200;

@@ -10,6 +10,9 @@ inline constexpr int kPresentationClock = -1;
 // A sampling period is 40 ticks; one tick is one pixel along both time axes.
 inline constexpr int kPeriodTicks = 40;
 
+// The clock is advanced before a lesson draws: its first drawn local tick.
+inline constexpr int kFirstDrawnTick = 2;
+
 // Exclusive bounds on the clock before it is advanced.
 struct PeriodWindow {
     int low;
