@@ -10,6 +10,7 @@
 #include "shell/application.h"
 #include "shell/commentary_panel.h"
 #include "shell/temperature1.h"
+#include "tests/support/window_form.h"
 #include "bench/bench_stats.h"
 #include "lessons/closed_loop.h"
 #include "tests/support/hostile_rtf.h"
@@ -46,7 +47,7 @@ constexpr int kGiveUpTicks = 60;     // still going in by then: reported
 // Where the real timer takes the P run over: the comment button is shown
 // and the run has more ticks left than the measure takes.
 constexpr int kTakeOverTick = kCommentFromTick + 10;
-constexpr int kMenuRow = int(Lesson::LoopP);
+constexpr int kMenuRow = menuIndex(lesson("closed loop P"));
 constexpr int kContinuous = 0;
 
 // As many pieces as the largest file the program reads can hold.
@@ -98,33 +99,34 @@ Gaps measure(const QTemporaryDir& dir, const QByteArray& rtf)
 
     Gaps gaps;
     TTemperature1 w;
+    const WindowForm ui(w);
     new Classroom(&w);
-    w.Timer1->stop();
+    ui.Timer1->stop();
     w.commentary().setSearchDirs({dir.path()});
     w.commentary().setReporter([&gaps](const QString& message) { gaps.problem += message; });
     w.showMaximized();
     QCoreApplication::processEvents();
 
     // The run by hand up to where the real timer takes it over.
-    w.ListBox1->setCurrentRow(kMenuRow);
-    w.ListBox2->setCurrentRow(kContinuous);
-    w.Button1->click();
-    while (w.scene().st.gSceneTick < kLoopPBand.base + kTakeOverTick) {
-        w.Timer1Timer();
+    ui.ListBox1->setCurrentRow(kMenuRow);
+    ui.ListBox2->setCurrentRow(kContinuous);
+    ui.Button1->click();
+    while (w.scene().st.gSceneTick < lesson("closed loop P").band.base + kTakeOverTick) {
+        ui.Timer1Timer();
         QCoreApplication::processEvents();
     }
 
     std::vector<Clock::time_point> stamps;
     std::size_t clickedAfter = 0;  // ticks before the click
     QEventLoop loop;
-    QObject::connect(w.Timer1, &QTimer::timeout, &loop, [&] {
+    QObject::connect(ui.Timer1, &QTimer::timeout, &loop, [&] {
         stamps.push_back(Clock::now());
         if (stamps.size() == kClickAfterTicks) {
             QTimer::singleShot(kClickMillis, Qt::PreciseTimer, &loop, [&] {
-                if (!w.Button3->isEnabled())
+                if (!ui.Button3->isEnabled())
                     gaps.problem = QStringLiteral("Commentaires is not offered");
                 clickedAfter = stamps.size();
-                w.Button3->click();
+                ui.Button3->click();
             });
         }
         const int sinceClick = clickedAfter ? int(stamps.size() - clickedAfter) : 0;
@@ -134,18 +136,18 @@ Gaps measure(const QTemporaryDir& dir, const QByteArray& rtf)
             sinceClick >= kGiveUpTicks || !gaps.problem.isEmpty())
             loop.quit();
     });
-    w.ScrollBar1->setValue(kTickMillis);
-    w.Timer1->setInterval(kTickMillis);
-    w.Timer1->start();
+    ui.ScrollBar1->setValue(kTickMillis);
+    ui.Timer1->setInterval(kTickMillis);
+    ui.Timer1->start();
     loop.exec();
-    w.Timer1->stop();
+    ui.Timer1->stop();
 
     if (!clickedAfter)
         gaps.problem = QStringLiteral("Commentaires was never clicked");
     // A figure for a document that did not all go in would mean nothing.
     const DocumentLibrary::Loaded loaded = DocumentLibrary({dir.path()}).load(QStringLiteral("comm1.rtf"));
     if (gaps.ticksToWhole >= 0 &&
-        (!loaded.document || loaded.document->characterCount() != w.RichEdit1->document()->characterCount()))
+        (!loaded.document || loaded.document->characterCount() != ui.RichEdit1->document()->characterCount()))
         gaps.problem = QStringLiteral("the box does not hold the whole document");
     for (std::size_t i = std::max<std::size_t>(clickedAfter, 1); i < stamps.size(); ++i)
         gaps.longest = std::max(gaps.longest, micros(stamps[i] - stamps[i - 1]) / (kTickMillis * 1000.0));

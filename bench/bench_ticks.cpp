@@ -35,9 +35,8 @@ void runOnce(Scene& scene, const LessonRow& run, Timings* out)
     clearLessonArea(scene.surfaces.window);
     scene.surfaces.window.takeDirty();
     AnimationState& st = scene.st;
-    st.gSceneTick = run.start;
-    if (run.running == Running::Sampled)
-        st.*run.period = 0;
+    st.gSceneTick = run.band.start;
+    st.clockOf(run).period = 0;
     for (int i = 0; i < runTicks(run); ++i) {
         const auto start = Clock::now();
         sceneTick(scene);

@@ -14,6 +14,7 @@
 #include "shell/temperature1.h"
 #include "bench/bench_stats.h"
 #include "bench/lesson_runs.h"
+#include "tests/support/window_form.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -26,9 +27,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <string_view>
 
 using namespace t1;
 using namespace t1::bench;
+using t1::testing::WindowForm;
 
 namespace {
 
@@ -64,57 +67,54 @@ long statusKib(const char* key)
 }
 
 // The tick as the event loop runs it: the handler, then the repaint it asked for.
-void windowTick(TTemperature1& w)
+void windowTick(const WindowForm& ui)
 {
-    w.Timer1Timer();
+    ui.Timer1Timer();
     QCoreApplication::processEvents();
 }
 
-QListWidget* modeList(TTemperature1& w, const LessonRow& run)
+QListWidget* modeList(const WindowForm& ui, const LessonRow& run)
 {
     const bool pi = run.regulation == Regulation::PI;
-    return pi ? w.ListBox3 : w.ListBox2;
+    return pi ? ui.ListBox3 : ui.ListBox2;
 }
 
 // As a student starts it: the menu row, "en continu" for a sampled lesson,
 // then "Démarrer Animation".
-void startLesson(TTemperature1& w, const LessonRow& run)
+void startLesson(const WindowForm& ui, const LessonRow& run)
 {
-    if (w.ListBox1->currentRow() != int(run.lesson))
-        w.ListBox1->setCurrentRow(int(run.lesson));
+    if (ui.ListBox1->currentRow() != menuIndex(run))
+        ui.ListBox1->setCurrentRow(menuIndex(run));
     if (run.running == Running::Sampled)
-        modeList(w, run)->setCurrentRow(0);
-    w.Button1->click();
-    if (w.scene().st.gSceneTick != run.start) {
+        modeList(ui, run)->setCurrentRow(0);
+    ui.Button1->click();
+    if (ui.window.scene().st.gSceneTick != run.band.start) {
         std::fprintf(stderr, "%s did not start\n", run.runName);
         std::exit(1);
     }
 }
 
-bool finished(const TTemperature1& w, const LessonRow& run, int ticked)
+bool finished(const WindowForm& ui, const LessonRow& run, int ticked)
 {
-    return run.lesson == Lesson::Presentation ? ticked >= runTicks(run) : w.scene().st.gSceneTick == run.start + runTicks(run);
+    if (run.running == Running::Page)
+        return ticked >= runTicks(run);
+    return ui.window.scene().st.gSceneTick == run.band.start + runTicks(run);
 }
 
-void timeRun(TTemperature1& w, const LessonRow& run, Timings* out)
+void timeRun(const WindowForm& ui, const LessonRow& run, Timings* out)
 {
-    startLesson(w, run);
+    startLesson(ui, run);
     QCoreApplication::processEvents();
     for (int i = 0; i < runTicks(run); ++i) {
         const auto start = Clock::now();
-        windowTick(w);
+        windowTick(ui);
         const double spent = micros(Clock::now() - start);
         if (out)
-            out->add(spent, run, w.scene().st);
+            out->add(spent, run, ui.window.scene().st);
     }
 }
 
-const LessonRow& runOf(Lesson lesson)
-{
-    return kLessons[std::size_t(lesson)];
-}
-
-void tickCosts(TTemperature1& w, int runs)
+void tickCosts(const WindowForm& ui, int runs)
 {
     char title[120];
     std::snprintf(title, sizeof title, "Tick including the copy to the screen (%d full runs of each lesson)", runs);
@@ -122,58 +122,61 @@ void tickCosts(TTemperature1& w, int runs)
     std::vector<double> means(kLessons.size());
     for (const LessonRow& run : kLessons) {
         for (int i = 0; i < kWarmUpRuns; ++i)
-            timeRun(w, run, nullptr);
+            timeRun(ui, run, nullptr);
         Timings t;
         for (int i = 0; i < runs; ++i)
-            timeRun(w, run, &t);
-        means[std::size_t(run.lesson)] = mean(t.all);
+            timeRun(ui, run, &t);
+        means[std::size_t(menuIndex(run))] = mean(t.all);
         table.add(run, t);
     }
     table.finish(kCopyTarget, "Flat cost with the copy");
+    const auto meanOf = [&means](std::string_view name) {
+        return means[std::size_t(menuIndex(*lessonNamed(name)))];
+    };
 
     std::printf("\nPI lessons (recurrence box) over P lessons, mean tick with the copy:\n");
     std::printf("  closed loop PI / P    %8.2f\n",
-                means[std::size_t(Lesson::LoopPI)] / means[std::size_t(Lesson::LoopP)]);
+                meanOf("closed loop PI") / meanOf("closed loop P"));
     std::printf("  disturbance PI / P    %8.2f\n",
-                means[std::size_t(Lesson::DisturbPI)] / means[std::size_t(Lesson::DisturbP)]);
+                meanOf("disturbance PI") / meanOf("disturbance P"));
 
     // The box's own handling on a tick, against the whole P tick; and what
     // reading the document again on every tick would cost instead.
-    startLesson(w, runOf(Lesson::LoopPI));
-    windowTick(w);
+    startLesson(ui, lesson("closed loop PI"));
+    windowTick(ui);
     auto start = Clock::now();
     for (int i = 0; i < kRecurrenceCalls; ++i)
-        w.showRecurrenceBox();
+        ui.window.showRecurrenceBox();
     const double kept = micros(Clock::now() - start) / kRecurrenceCalls;
     start = Clock::now();
     for (int i = 0; i < kRecurrenceCalls; ++i) {
-        w.commentary().newRun();
-        w.showRecurrenceBox();
+        ui.window.commentary().newRun();
+        ui.window.showRecurrenceBox();
         QCoreApplication::processEvents();
     }
     const double reread = micros(Clock::now() - start) / kRecurrenceCalls;
-    const double pTick = means[std::size_t(Lesson::LoopP)];
+    const double pTick = meanOf("closed loop P");
     std::printf("  recurrence box handling on a tick / P tick          %8.4f\n", kept / pTick);
     std::printf("  (were the document read again on every tick / P tick %7.2f)\n", reread / pTick);
 }
 
 // A real timer drives a lesson at that speed; the lesson starts again when it ends.
-double pacing(TTemperature1& w, int speed, double* worst)
+double pacing(const WindowForm& ui, int speed, double* worst)
 {
-    const LessonRow& run = runOf(Lesson::LoopPI);
-    startLesson(w, run);
-    w.ScrollBar1->setValue(speed);
+    const LessonRow& run = lesson("closed loop PI");
+    startLesson(ui, run);
+    ui.ScrollBar1->setValue(speed);
     std::vector<Clock::time_point> stamps;
-    const auto conn = QObject::connect(w.Timer1, &QTimer::timeout, [&] {
+    const auto conn = QObject::connect(ui.Timer1, &QTimer::timeout, [&] {
         stamps.push_back(Clock::now());
-        if (finished(w, run, 0))
-            w.Button1->click();
+        if (finished(ui, run, 0))
+            ui.Button1->click();
     });
     QEventLoop loop;
     QTimer::singleShot(int(kPacingSeconds * 1000), &loop, &QEventLoop::quit);
-    w.Timer1->start();
+    ui.Timer1->start();
     loop.exec();
-    w.Timer1->stop();
+    ui.Timer1->stop();
     QObject::disconnect(conn);
 
     std::vector<double> intervals;
@@ -183,13 +186,13 @@ double pacing(TTemperature1& w, int speed, double* worst)
     return mean(intervals) / (speed * 1000.0);
 }
 
-void pacings(TTemperature1& w)
+void pacings(const WindowForm& ui)
 {
     std::printf("\nPacing with a real timer, %.0f s each: mean interval between ticks over the requested one\n",
                 kPacingSeconds);
     for (const int speed : {kFastest, kDefaultSpeed}) {
         double worst = 0;
-        const double ratio = pacing(w, speed, &worst);
+        const double ratio = pacing(ui, speed, &worst);
         std::printf("  speed bar at %3d      %8.3f   (p99 interval %.3f)   target within %.0f %%: %s\n", speed, ratio,
                     worst, 100 * kPacingTolerance, verdict(std::abs(ratio - 1) <= kPacingTolerance));
     }
@@ -228,17 +231,18 @@ int firstFrameChild(Application& app)
 int memoryChild()
 {
     TTemperature1 w;
-    w.Timer1->stop();
-    w.showMaximized();
+    const WindowForm ui(w);
+    ui.Timer1->stop();
+    ui.window.showMaximized();
     QCoreApplication::processEvents();
-    windowTick(w);
+    windowTick(ui);
     const long started = statusKib("VmRSS:");
     for (const LessonRow& run : kLessons) {
-        startLesson(w, run);
+        startLesson(ui, run);
         for (int i = 0; i < runTicks(run); ++i)
-            windowTick(w);
-        if (w.Button3->isVisible())
-            w.Button3->click();
+            windowTick(ui);
+        if (ui.Button3->isVisible())
+            ui.Button3->click();
         QCoreApplication::processEvents();
     }
     std::printf("%ld %ld\n", started, statusKib("VmHWM:"));
@@ -285,7 +289,7 @@ void startUpAndMemory(const char* program)
 
 // Every lesson in turn at the fastest speed, each run to its end and its
 // commentary opened, for that many minutes.
-int soak(TTemperature1& w, double minutes)
+int soak(const WindowForm& ui, double minutes)
 {
     std::size_t current = 0;
     int ticked = 0;
@@ -293,22 +297,22 @@ int soak(TTemperature1& w, double minutes)
     int runs = 0;
     std::vector<long> samples;
     // A missing document would be shown in a message box on every run.
-    w.commentary().setReporter([&problems](const QString& message) {
+    ui.window.commentary().setReporter([&problems](const QString& message) {
         if (problems++ == 0)
             std::printf("  %s\n", message.toLocal8Bit().constData());
     });
-    w.ScrollBar1->setValue(kFastest);
-    startLesson(w, kLessons[current]);
-    QObject::connect(w.Timer1, &QTimer::timeout, [&] {
+    ui.ScrollBar1->setValue(kFastest);
+    startLesson(ui, kLessons[current]);
+    QObject::connect(ui.Timer1, &QTimer::timeout, [&] {
         ++ticked;
-        if (!finished(w, kLessons[current], ticked))
+        if (!finished(ui, kLessons[current], ticked))
             return;
-        if (w.Button3->isVisible())
-            w.Button3->click();
+        if (ui.Button3->isVisible())
+            ui.Button3->click();
         current = (current + 1) % kLessons.size();
         ticked = 0;
         ++runs;
-        startLesson(w, kLessons[current]);
+        startLesson(ui, kLessons[current]);
     });
     QTimer sampler;
     QObject::connect(&sampler, &QTimer::timeout, [&] {
@@ -321,9 +325,9 @@ int soak(TTemperature1& w, double minutes)
     QEventLoop loop;
     QTimer::singleShot(int(minutes * kMillisPerMinute) + 1000, &loop, &QEventLoop::quit);
     const auto began = Clock::now();
-    w.Timer1->start();
+    ui.Timer1->start();
     loop.exec();
-    w.Timer1->stop();
+    ui.Timer1->stop();
     if (problems > 0)
         std::printf("  %d problems with the documents: run it where they are installed\n", problems);
     if (samples.size() < 2)
@@ -349,14 +353,15 @@ int main(int argc, char** argv)
         return memoryChild();
 
     TTemperature1 w;
-    w.Timer1->stop();
-    w.showMaximized();
+    const WindowForm ui(w);
+    ui.Timer1->stop();
+    ui.window.showMaximized();
     QCoreApplication::processEvents();
     if (mode == kSoakFlag)
-        return soak(w, argc > 2 ? std::atof(argv[2]) : 60.0);
+        return soak(ui, argc > 2 ? std::atof(argv[2]) : 60.0);
 
-    tickCosts(w, argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultRuns);
-    pacings(w);
+    tickCosts(ui, argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultRuns);
+    pacings(ui);
     startUpAndMemory(argv[0]);
     return 0;
 }

@@ -13,7 +13,10 @@ namespace t1::bench {
 // The first and the last sampling period of a closed-loop run, in local
 // ticks: what a flat cost compares.
 inline constexpr int kFirstPeriodLast = kPeriodTicks - 1;
-inline constexpr int kLastPeriodFirst = kPeriodTicks * (kPeriodCount - 1) + 1;
+constexpr int lastPeriodFirst(const LessonRow& run)
+{
+    return kPeriodTicks * (run.periods - 1) + 1;
+}
 // Nothing may grow with the run: the last period costs at most this much more.
 inline constexpr double kFlatTarget = 1.2;
 
@@ -28,10 +31,10 @@ struct Timings {
         all.push_back(spent);
         if (run.running != Running::Sampled)
             return;
-        const int t = st.*run.localTick;
+        const int t = st.clockOf(run).localTick;
         if (t <= kFirstPeriodLast)
             firstPeriod.push_back(spent);
-        else if (t >= kLastPeriodFirst)
+        else if (t >= lastPeriodFirst(run))
             lastPeriod.push_back(spent);
     }
 };

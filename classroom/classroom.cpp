@@ -94,8 +94,8 @@ QString Classroom::pictureFileName() const
 
 QString Classroom::valuesFileName() const
 {
-    const std::optional<t1::Lesson> lesson = m_runLog.lesson();
-    return safeFileName(lesson ? QString::fromUtf8(t1::lessonRow(*lesson).title) : text(kNoLesson));
+    const t1::LessonRow* lesson = m_runLog.lesson();
+    return safeFileName(lesson ? QString::fromUtf8(lesson->title) : text(kNoLesson));
 }
 
 void Classroom::savePicture()

@@ -5,7 +5,7 @@
 void RunLog::clear()
 {
     m_rows.clear();
-    m_lesson.reset();
+    m_lesson = nullptr;
 }
 
 void RunLog::record(const t1::AnimationState& st)
@@ -14,8 +14,8 @@ void RunLog::record(const t1::AnimationState& st)
     if (!row)
         return;
     // Another lesson's ticks never join a run: the start of a lesson clears the area.
-    if (m_lesson && *m_lesson != row->lesson)
+    if (m_lesson && m_lesson != row)
         clear();
-    m_lesson = row->lesson;
-    m_rows.push_back({st.gSceneTick - row->band.base, st.gE, st.gEp, st.gEpu, st.gU, st.gS, st.gX, st.gTemperature});
+    m_lesson = row;
+    m_rows.push_back({.tick = st.gSceneTick - row->band.base, .values = st});
 }

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "lessons/animation_state.h"
-#include "lessons/scene_clock.h"
+#include "lessons/lesson_row.h"
 #include "stage/export_formats.h"
 
-#include <optional>
 #include <vector>
 
 // The values of every tick the running lesson drew since the lesson area was
@@ -18,10 +17,10 @@ public:
 
     const std::vector<RunRow>& rows() const { return m_rows; }
     bool empty() const { return m_rows.empty(); }
-    // The lesson of the recorded run; none while nothing was recorded.
-    std::optional<t1::Lesson> lesson() const { return m_lesson; }
+    // The lesson of the recorded run; null while nothing was recorded.
+    const t1::LessonRow* lesson() const { return m_lesson; }
 
 private:
     std::vector<RunRow> m_rows;
-    std::optional<t1::Lesson> m_lesson;
+    const t1::LessonRow* m_lesson = nullptr;
 };

@@ -144,11 +144,14 @@ ReadoutTexts readoutTexts(const DiagramValues& v)
 {
     const model::Sample& k = v.sample;
     const model::RegulatorRow& row = v.parameters.row();
-    ReadoutTexts t{{value(k.e), value(row.closed ? k.ep : k.e), value(k.epu), value(k.u), value(v.s), value(k.x)},
-                   ceilingText(model::temperature(v.s)),
-                   {},
-                   {},
-                   {}};
+    ReadoutTexts t;
+    t.gE = value(k.e);
+    t.gEp = value(row.closed ? k.ep : k.e);
+    t.gEpu = value(k.epu);
+    t.gX = value(k.x);
+    t.gU = value(k.u);
+    t.gS = value(v.s);
+    t.gTemperature = ceilingText(model::temperature(v.s));
     const model::LawParts& parts = row.parts;
     const auto part = [](bool shown, const char* name, double x) {
         return shown ? QString::fromUtf8(name) + QString::fromStdString(formatDecimal(x, kPartDecimals)) : QString();

@@ -55,8 +55,7 @@ void drawLabReadouts(Canvas& window, const DiagramValues& v);
 
 // The texts the readouts print, the law's parts empty where the row in
 // force at the acquisition does not show them (all under P).
-struct ReadoutTexts : ReadoutStrings {
-    QString temperature;
+struct ReadoutTexts : LoopTexts {
     QString proportional, integral, derivative;
 };
 ReadoutTexts readoutTexts(const DiagramValues& v);

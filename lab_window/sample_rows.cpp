@@ -9,7 +9,9 @@ std::vector<RunRow> sampleRows(const model::Simulation& run)
 {
     std::vector<RunRow> rows;
     for (const model::Sample& s : run.samples())
-        rows.push_back({model::kTicksPerPeriod * s.k, s.e, s.ep, s.epu, s.u, s.s, s.x, s.temperature});
+        rows.push_back({.tick = model::kTicksPerPeriod * s.k,
+                        .values = {.gE = s.e, .gEp = s.ep, .gEpu = s.epu, .gX = s.x, .gU = s.u, .gS = s.s,
+                                   .gTemperature = s.temperature}});
     return rows;
 }
 

@@ -10,9 +10,8 @@ namespace t1 {
 
 namespace {
 
-// One tick is one pixel along both time axes, from these origins.
-constexpr int kUOrigin = 140;
-constexpr int kSOrigin = 490;
+constexpr int kUOrigin = kLeftPlotOrigin;
+constexpr int kSOrigin = kRightPlotOrigin;
 
 template <typename Row>
 const Row* periodOf(std::span<const Row> rows, int t)
@@ -30,7 +29,7 @@ void drawCurves(Canvas& w, const ClosedLoopScript& script, int t)
         return;
     w.setPenStyle(PenStyle::Solid);
     w.setPenWidth(1);
-    w.setPenColour(script.curveColour(t));
+    w.setPenColour(script.story->curveColour(t));
 
     drawSegments(w, p->uFigures);
     w.line(kUOrigin + t - 1, p->uLevel, kUOrigin + t, p->uLevel);
@@ -60,11 +59,6 @@ void applyValues(LoopValues& v, std::span<const ValuePeriod> periods, int t)
 
 }  // namespace
 
-QRgb redCurve(int)
-{
-    return colour::red;
-}
-
 void heatingOvenStep(Scene& scene, int t)
 {
     drawOven(scene.surfaces, heatingOven(t));
@@ -75,7 +69,7 @@ void closedLoopTick(Scene& scene, const ClosedLoopScript& script, int t)
     Canvas& w = scene.surfaces.window;
     Canvas& fond = scene.surfaces.fond;
 
-    script.oven(scene, t);
+    script.story->oven(scene, t);
 
     drawPlotFrame(w);
     drawPeriodMarks(w);
@@ -88,8 +82,8 @@ void closedLoopTick(Scene& scene, const ClosedLoopScript& script, int t)
     drawCurves(w, script, t);
     applyValues(scene.st, script.values, t);
 
-    drawRegulatorLabel(w, *script.regulator);
-    if (script.recurrenceBox)
+    drawRegulatorLabel(w, script.regulator->label);
+    if (script.regulator->recurrenceBox)
         scene.controls->showRecurrenceBox();
     drawReadouts(w, scene.st, *script.readout);
     drawTemperatureCaption(fond, scene.st.gTemperature);

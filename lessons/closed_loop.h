@@ -2,6 +2,8 @@
 
 #include "lessons/lesson_text.h"
 #include "lessons/script_arithmetic.h"
+#include "lessons/shared_readouts.h"
+#include "picture/colours.h"
 #include "picture/figures.h"
 #include "picture/plot_frame.h"
 #include "picture/readouts.h"
@@ -40,7 +42,7 @@ struct CurvePeriod {
 };
 
 // The loop's values on every tick of one sampling period. S follows the
-// script's formula of the tick; the temperature is 8 S + 20.
+// period's formula of the tick; the temperature is 8 S + 20.
 struct ValuePeriod {
     int first;
     int last;
@@ -52,25 +54,36 @@ struct ValuePeriod {
     double (*s)(int t);
 };
 
-struct ClosedLoopScript {
-    // The oven step, doors included for the disturbance lessons.
+// What happens to the oven: its step on every tick (doors included for the
+// disturbance lessons) and the colour its curves are drawn in.
+struct OvenStory {
     void (*oven)(Scene& scene, int t);
-    const PeriodLabels* periodLabels;
-    // Value labels printed on every tick, before the curves.
-    std::span<const Label> everyTickLabels = {};
     QRgb (*curveColour)(int t);
-    std::span<const CurvePeriod> curves;
-    std::span<const ValuePeriod> values;
-    const RegulatorLabel* regulator;
-    // The PI lessons show their recurrence under the regulator.
-    bool recurrenceBox = false;
-    const ReadoutBoxes* readout;
-    std::span<const TextBlock> texts;
 };
 
 // "T" and "2T" under both plots, where three of the four lessons print them.
 inline constexpr PeriodLabels kPeriodLabels{
     Label{175, 280, u"T"}, Label{210, 280, u"2T"}, Label{525, 280, u"T"}, Label{560, 280, u"2T"}};
+
+// The regulator as the diagram shows it: its label and, under PI control,
+// the recurrence under it.
+struct RegulatorShown {
+    RegulatorLabel label;
+    bool recurrenceBox = false;
+};
+inline constexpr RegulatorShown kPI{.label = kPIRegulator, .recurrenceBox = true};
+
+struct ClosedLoopScript {
+    const OvenStory* story;
+    const PeriodLabels* periodLabels = &kPeriodLabels;
+    // Value labels printed on every tick, before the curves.
+    std::span<const Label> everyTickLabels = {};
+    std::span<const CurvePeriod> curves;
+    std::span<const ValuePeriod> values;
+    const RegulatorShown* regulator;
+    const ReadoutBoxes* readout = &kClosedLoopReadout;
+    std::span<const TextBlock> texts;
+};
 
 // The texts about the sampling period that three of the lessons share, and
 // the rules under each period's first line of text.
@@ -85,12 +98,11 @@ inline constexpr std::array kThirdPeriodRule{TextMarker{0x800080, 10, 418, 95, 4
 // "Commentaires" appears from this local tick on (the fourth period).
 inline constexpr int kCommentFromTick = 151;
 
+// The lesson row's tick is closedLoopLesson<its script> (lessons/lesson_table.h).
 void closedLoopTick(Scene& scene, const ClosedLoopScript& script, int t);
 
-// The oven of the two heating lessons: inside and fan in the heat colour of t.
+// The oven of the two heating lessons: inside, fan and curves in the heat colour of t.
 void heatingOvenStep(Scene& scene, int t);
-
-// The disturbance lessons draw their curves in red.
-QRgb redCurve(int t);
+inline constexpr OvenStory kHeating{.oven = heatingOvenStep, .curveColour = heatColour};
 
 }  // namespace t1

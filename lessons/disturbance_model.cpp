@@ -4,7 +4,7 @@
 #include "lessons/disturbance_model.h"
 
 #include "lessons/lesson_text.h"
-#include "lessons/lessons.h"
+#include "lessons/lesson_table.h"
 #include "lessons/oven_constants.h"
 #include "lessons/scene.h"
 #include "lessons/script_arithmetic.h"
@@ -23,7 +23,6 @@ namespace t1 {
 namespace {
 
 // The door opens at kT and closes at (k+1)T, one sampling period later.
-constexpr int kFirstTick = 2;
 constexpr int kOpensAt = 100;
 constexpr int kClosesAt = 140;
 
@@ -119,7 +118,7 @@ constexpr int kSecondLeakAfter = 120;
 void drawOvenAndDoor(Surfaces& s, int d)
 {
     Canvas& w = s.window;
-    if (d == kFirstTick)
+    if (d == kFirstDrawnTick)
         wipeUnderOven(w);
     OvenHooks hooks;
     if (d < kOpensAt)
@@ -139,9 +138,8 @@ void drawOvenAndDoor(Surfaces& s, int d)
 }
 
 // Q(t) on the left plot, a pulse while the door is open; S(t) on the right.
-// Local tick d lies at x = 140 + d and x = 490 + d.
-constexpr int kQOrigin = 140;
-constexpr int kSOrigin = 490;
+constexpr int kQOrigin = kLeftPlotOrigin;
+constexpr int kSOrigin = kRightPlotOrigin;
 constexpr int kQBaseY = 300;
 constexpr int kQTopY = 250;
 constexpr Segment kRisingEdge{240, 300, 240, 250};
@@ -208,18 +206,17 @@ constexpr std::array kEffect{
     Label{480, 420, u"la température initiale."},
 };
 constexpr std::array kTexts{
-    TextBlock{kFirstTick, kSetting},
+    TextBlock{kFirstDrawnTick, kSetting},
     TextBlock{kOpensAt + 1, kEffect},
 };
 
 }  // namespace
 
-void disturbModelTick(Scene& scene)
+void disturbModelTick(Scene& scene, int d)
 {
     AnimationState& st = scene.st;
     Surfaces& s = scene.surfaces;
     Canvas& w = s.window;
-    const int d = st.gTickDisturbModel;
 
     drawOvenAndDoor(s, d);
     drawPlotFrame(w);

@@ -3,7 +3,7 @@
 // back within the third.
 #include "lessons/closed_loop.h"
 #include "lessons/door_scenario.h"
-#include "lessons/lessons.h"
+#include "lessons/lesson_table.h"
 #include "lessons/oven_constants.h"
 #include "lessons/scene.h"
 #include "lessons/shared_readouts.h"
@@ -64,11 +64,7 @@ constexpr std::array kValues{
     ValuePeriod{.first = 120, .last = 239, .e = 100, .x = 82, .ep = 18, .epu = 82, .u = 3.2, .s = sValueSteady},
 };
 
-constexpr RegulatorLabel kRegulator{
-    .patch = kGainLinePatch,
-    .lines = {kProportional, Label{170, 90, u"G = 4,55"}},
-    .lineCount = 2,
-};
+constexpr RegulatorShown kRegulator{proportionalLabel(kGainLinePatch, u"G = 4,55")};
 
 constexpr std::array kFixedTexts{
     Label{10, 180, u"Le gain du régulateur"},
@@ -88,32 +84,17 @@ constexpr std::array kThirdPeriodTexts{
     Label{150, 440, u"Aux périodes suivantes, le régime permanent initial est retrouvé."},
 };
 
-constexpr std::array kTexts{
-    TextBlock{0, kFixedTexts},
-    TextBlock{0, kSamplingPeriodTexts},
-    TextBlock{0, kDisturbanceInstantText},
-    TextBlock{39, kFirstPeriodTexts, kFirstPeriodRule},
-    TextBlock{79, kDoorOpenPeriodTexts, kSecondPeriodRule},
-    TextBlock{119, kThirdPeriodTexts, kThirdPeriodRule},
-};
-
-constexpr ClosedLoopScript kScript{
-    .oven = doorScenarioOvenStep,
-    .periodLabels = &kPeriodLabels,
-    .everyTickLabels = kSteadyLabel,
-    .curveColour = redCurve,
-    .curves = kCurves,
-    .values = kValues,
-    .regulator = &kRegulator,
-    .readout = &kClosedLoopReadout,
-    .texts = kTexts,
-};
+constexpr auto kTexts = disturbanceTexts(kFixedTexts, kFirstPeriodTexts, kThirdPeriodTexts);
 
 }  // namespace
 
-void disturbPTick(Scene& scene)
-{
-    closedLoopTick(scene, kScript, scene.st.gTickDisturbP);
-}
+const ClosedLoopScript kDisturbPScript{
+    .story = &kDoorOpened,
+    .everyTickLabels = kSteadyLabel,
+    .curves = kCurves,
+    .values = kValues,
+    .regulator = &kRegulator,
+    .texts = kTexts,
+};
 
 }  // namespace t1

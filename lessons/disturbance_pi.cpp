@@ -3,7 +3,7 @@
 // natural cooling brings the oven back over the following periods.
 #include "lessons/closed_loop.h"
 #include "lessons/door_scenario.h"
-#include "lessons/lessons.h"
+#include "lessons/lesson_table.h"
 #include "lessons/oven_constants.h"
 #include "lessons/scene.h"
 #include "lessons/shared_readouts.h"
@@ -77,7 +77,7 @@ constexpr std::array kValues{
 };
 
 // The closed loop's boxes but for a wider S: it shows hundredths here.
-constexpr ReadoutBoxes kReadout = [] {
+constexpr ReadoutBoxes kWideSBox = [] {
     ReadoutBoxes boxes = kClosedLoopReadout;
     boxes.s = {645, 60, 675, 75};
     return boxes;
@@ -100,33 +100,18 @@ constexpr std::array kThirdPeriodTexts{
     Label{96, 440, u"qui va ramener la température à sa valeur initiale."},
 };
 
-constexpr std::array kTexts{
-    TextBlock{0, kFixedTexts},
-    TextBlock{0, kSamplingPeriodTexts},
-    TextBlock{0, kDisturbanceInstantText},
-    TextBlock{39, kFirstPeriodTexts, kFirstPeriodRule},
-    TextBlock{79, kDoorOpenPeriodTexts, kSecondPeriodRule},
-    TextBlock{119, kThirdPeriodTexts, kThirdPeriodRule},
-};
-
-constexpr ClosedLoopScript kScript{
-    .oven = doorScenarioOvenStep,
-    .periodLabels = &kPeriodLabels,
-    .everyTickLabels = kSteadyLabel,
-    .curveColour = redCurve,
-    .curves = kCurves,
-    .values = kValues,
-    .regulator = &kPIRegulator,
-    .recurrenceBox = true,
-    .readout = &kReadout,
-    .texts = kTexts,
-};
+constexpr auto kTexts = disturbanceTexts(kFixedTexts, kFirstPeriodTexts, kThirdPeriodTexts);
 
 }  // namespace
 
-void disturbPITick(Scene& scene)
-{
-    closedLoopTick(scene, kScript, scene.st.gTickDisturbPI);
-}
+const ClosedLoopScript kDisturbPIScript{
+    .story = &kDoorOpened,
+    .everyTickLabels = kSteadyLabel,
+    .curves = kCurves,
+    .values = kValues,
+    .regulator = &kPI,
+    .readout = &kWideSBox,
+    .texts = kTexts,
+};
 
 }  // namespace t1

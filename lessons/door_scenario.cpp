@@ -1,6 +1,7 @@
 #include "lessons/door_scenario.h"
 
 #include "lessons/scene.h"
+#include "picture/colours.h"
 #include "picture/oven_door.h"
 #include "picture/oven_picture.h"
 
@@ -8,7 +9,6 @@ namespace t1 {
 
 namespace {
 
-constexpr int kFirstTick = 2;
 constexpr int kDoorOpens = 40;
 constexpr int kDoorCloses = 80;
 // The leak strokes move half a pixel per tick from this phase on.
@@ -30,11 +30,16 @@ void leakStrokes(Surfaces& s, int t)
 
 }  // namespace
 
+QRgb redCurve(int)
+{
+    return colour::red;
+}
+
 void doorScenarioOvenStep(Scene& scene, int t)
 {
     Surfaces& s = scene.surfaces;
     // A new run starts clean, even after a run left the door open.
-    if (t == kFirstTick)
+    if (t == kFirstDrawnTick)
         wipeUnderOven(s.window);
 
     OvenHooks hooks;

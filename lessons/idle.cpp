@@ -1,5 +1,4 @@
 // The idle oven picture, drawn while the clock is 0.
-#include "lessons/lessons.h"
 #include "lessons/scene.h"
 #include "picture/oven_picture.h"
 

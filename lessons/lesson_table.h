@@ -1,81 +1,118 @@
 #pragma once
 
-#include "lessons/animation_state.h"
-#include "lessons/lessons.h"
+#include "lessons/lesson_row.h"
 #include "lessons/scene_clock.h"
 
+#include <algorithm>
 #include <array>
+#include <string_view>
 
 namespace t1 {
 
-struct Scene;
+// A lesson is its row below and its own file, which defines what the row
+// names: its tick, or for a closed-loop lesson its script.
+void presentationTick(Scene& scene, int t);
+void openLoopTick(Scene& scene, int t);
+void disturbModelTick(Scene& scene, int t);
+struct ClosedLoopScript;
+extern const ClosedLoopScript kLoopPScript;
+extern const ClosedLoopScript kLoopPIScript;
+extern const ClosedLoopScript kDisturbPScript;
+extern const ClosedLoopScript kDisturbPIScript;
 
-// How a lesson runs on the clock.
-enum class Running {
-    Page,        // redrawn on every tick at its start code; the clock stays
-    Continuous,  // from start to end of its band without a stop
-    Sampled,     // continuously, or one sampling period per press of its button
+// The tick of a closed-loop lesson: its script drawn at t (lessons/closed_loop.h).
+void closedLoopTick(Scene& scene, const ClosedLoopScript& script, int t);
+template <const ClosedLoopScript& script>
+void closedLoopLesson(Scene& scene, int t)
+{
+    closedLoopTick(scene, script, t);
+}
+
+// In the order of the menu and of the dispatcher's tests.
+inline constexpr std::array kLessons{
+    LessonRow{.title = "Présentation",
+              .running = Running::Page,
+              .band = {.base = kPresentationClock, .start = kPresentationClock, .end = kPresentationClock},
+              .tick = presentationTick,
+              .runName = "presentation"},
+    LessonRow{.title = "Réponse indicielle en boucle ouverte (identification)",
+              .running = Running::Continuous,
+              .band = {.base = 0, .start = 1, .end = 255},
+              .tick = openLoopTick,
+              .runName = "open loop"},
+    LessonRow{.title = "Rép. Ind. en boucle fermée (régulation P)",
+              .running = Running::Sampled,
+              .regulation = Regulation::P,
+              .band = {.base = 1000, .start = 1001, .end = 1240},
+              .periods = 6,
+              .tick = closedLoopLesson<kLoopPScript>,
+              .commentary = "comm1.rtf",
+              .runName = "closed loop P"},
+    LessonRow{.title = "Réponse Pile en boucle fermée (régulation PI)",
+              .running = Running::Sampled,
+              .regulation = Regulation::PI,
+              .band = {.base = 2000, .start = 2001, .end = 2240},
+              .periods = 6,
+              .tick = closedLoopLesson<kLoopPIScript>,
+              .commentary = "comm3.rtf",
+              .runName = "closed loop PI"},
+    LessonRow{.title = "Modèle d'une perturbation possible",
+              .running = Running::Continuous,
+              .band = {.base = 3000, .start = 3001, .end = 3220},
+              .tick = disturbModelTick,
+              .runName = "disturbance model"},
+    LessonRow{.title = "Réponse à la perturbation (régulation P)",
+              .running = Running::Sampled,
+              .regulation = Regulation::P,
+              .band = {.base = 4000, .start = 4001, .end = 4240},
+              .periods = 6,
+              .tick = closedLoopLesson<kDisturbPScript>,
+              .commentary = "comm4.rtf",
+              .runName = "disturbance P"},
+    LessonRow{.title = "Réponse à la perturbation (régulation PI)",
+              .running = Running::Sampled,
+              .regulation = Regulation::PI,
+              .band = {.base = 5000, .start = 5001, .end = 5240},
+              .periods = 6,
+              .tick = closedLoopLesson<kDisturbPIScript>,
+              .commentary = "comm5.rtf",
+              .runName = "disturbance PI"},
 };
 
-// Which mode list and period button a sampled lesson uses: the P lessons
-// share ListBox2 and Button2, the PI lessons ListBox3 and Button4.
-enum class Regulation { None, P, PI };
-
-// One row of the menu: everything the window, the dispatcher and the
-// classroom features need to know of a lesson.
-struct LessonRow {
-    Lesson lesson;
-    const char* title;  // the menu's text, UTF-8
-    Running running;
-    Regulation regulation;
-    int start;  // the clock the start button sets
-    Band band;  // the clock runs while base < clock < end
-    int AnimationState::*period;     // the period index, or null
-    int AnimationState::*localTick;  // clock - base, or null
-    void (*tick)(Scene&);
-    const char* commentary;  // the document of "Commentaires", or null
-    const char* runName;     // a short ASCII name for run logs and benchmarks
-};
+inline constexpr int kLessonCount = static_cast<int>(kLessons.size());
 
 // A lesson owns the thousand clock values above its base: the commentary of
 // a finished or paused lesson is still found from the clock.
 inline constexpr int kBandStride = 1000;
 
-// The presentation never moves the clock: its band is the start code alone.
-inline constexpr Band kPresentationBand{kPresentationClock, kPresentationClock, kPresentationClock};
-
-// In the order of the menu and of the dispatcher's tests.
-inline constexpr std::array<LessonRow, kLessonCount> kLessons{{
-    {Lesson::Presentation, "Présentation", Running::Page, Regulation::None, kPresentationClock, kPresentationBand,
-     nullptr, nullptr, presentationTick, nullptr, "presentation"},
-    {Lesson::OpenLoop, "Réponse indicielle en boucle ouverte (identification)", Running::Continuous,
-     Regulation::None, kOpenLoopBand.start, kOpenLoopBand, nullptr, nullptr, openLoopTick, nullptr, "open loop"},
-    {Lesson::LoopP, "Rép. Ind. en boucle fermée (régulation P)", Running::Sampled, Regulation::P, kLoopPBand.start,
-     kLoopPBand, &AnimationState::gPeriodLoopP, &AnimationState::gTickLoopP, loopPTick, "comm1.rtf",
-     "closed loop P"},
-    {Lesson::LoopPI, "Réponse Pile en boucle fermée (régulation PI)", Running::Sampled, Regulation::PI,
-     kLoopPIBand.start, kLoopPIBand, &AnimationState::gPeriodLoopPI, &AnimationState::gTickLoopPI, loopPITick,
-     "comm3.rtf", "closed loop PI"},
-    {Lesson::DisturbModel, "Modèle d'une perturbation possible", Running::Continuous, Regulation::None,
-     kDisturbModelBand.start, kDisturbModelBand, nullptr, &AnimationState::gTickDisturbModel, disturbModelTick,
-     nullptr, "disturbance model"},
-    {Lesson::DisturbP, "Réponse à la perturbation (régulation P)", Running::Sampled, Regulation::P,
-     kDisturbPBand.start, kDisturbPBand, &AnimationState::gPeriodDisturbP, &AnimationState::gTickDisturbP,
-     disturbPTick, "comm4.rtf", "disturbance P"},
-    {Lesson::DisturbPI, "Réponse à la perturbation (régulation PI)", Running::Sampled, Regulation::PI,
-     kDisturbPIBand.start, kDisturbPIBand, &AnimationState::gPeriodDisturbPI, &AnimationState::gTickDisturbPI,
-     disturbPITick, "comm5.rtf", "disturbance PI"},
-}};
-
-constexpr const LessonRow& lessonRow(Lesson lesson)
+// The row's index in the menu, which is also where its clock is kept.
+constexpr int menuIndex(const LessonRow& row)
 {
-    return kLessons[static_cast<std::size_t>(lesson)];
+    return static_cast<int>(&row - kLessons.data());
 }
 
 // The menu row at an index, or null when none is selected.
 constexpr const LessonRow* menuRow(int index)
 {
     return index >= 0 && index < kLessonCount ? &kLessons[static_cast<std::size_t>(index)] : nullptr;
+}
+
+// The row of a run name, or null.
+constexpr const LessonRow* lessonNamed(std::string_view runName)
+{
+    for (const LessonRow& row : kLessons)
+        if (runName == row.runName)
+            return &row;
+    return nullptr;
+}
+
+// The same where the name is written out: a name no row has does not compile.
+consteval const LessonRow& lesson(std::string_view runName)
+{
+    for (const LessonRow& row : kLessons)
+        if (runName == row.runName)
+            return row;
+    throw "no lesson has this run name";
 }
 
 // The lesson whose clock values hold this clock, or null (idle, presentation).
@@ -100,13 +137,64 @@ constexpr const LessonRow& periodButtonLesson(const LessonRow* chosen, Regulatio
     return *last;
 }
 
-// Ticks a continuous run draws until the clock stops. The presentation
-// never stops: a run of it is counted as long as a sampled lesson's.
+// Ticks a continuous run draws until the clock stops. A page never stops:
+// a run of it is counted as long as the longest lesson's.
 constexpr int runTicks(const LessonRow& row)
 {
-    if (row.running == Running::Page)
-        return kPeriodTicks * kPeriodCount;
-    return row.band.end - row.band.start;
+    if (row.running != Running::Page)
+        return row.band.end - row.band.start;
+    int longest = 0;
+    for (const LessonRow& other : kLessons)
+        if (other.running != Running::Page)
+            longest = std::max(longest, other.band.end - other.band.start);
+    return longest;
 }
+
+// What a new row must respect, checked as it is compiled.
+namespace table_rules {
+
+constexpr bool bandFits(const LessonRow& row)
+{
+    const Band& b = row.band;
+    if (row.running == Running::Page)
+        return b.base == b.start && b.start == b.end && b.base < kIdleClock;
+    return b.base >= kIdleClock && b.start == b.base + 1 && b.start < b.end && b.end < b.base + kBandStride;
+}
+
+// A sampled lesson runs its periods to the end of its band; only it has a
+// mode list and a period button.
+constexpr bool periodsFit(const LessonRow& row)
+{
+    if (row.running != Running::Sampled)
+        return row.periods == 0 && row.regulation == Regulation::None;
+    return row.periods > 0 && row.regulation != Regulation::None &&
+           row.band.end == row.band.base + kPeriodTicks * row.periods;
+}
+
+constexpr bool bandsApart()
+{
+    for (const LessonRow& a : kLessons)
+        for (const LessonRow& b : kLessons)
+            if (&a != &b && a.band.base == b.band.base)
+                return false;
+    return std::all_of(kLessons.begin(), kLessons.end(),
+                       [](const LessonRow& row) { return row.band.base % kBandStride == 0 || row.band.base < 0; });
+}
+
+constexpr bool runNamesApart()
+{
+    for (const LessonRow& a : kLessons)
+        for (const LessonRow& b : kLessons)
+            if (&a != &b && std::string_view(a.runName) == b.runName)
+                return false;
+    return true;
+}
+
+static_assert(std::all_of(kLessons.begin(), kLessons.end(), bandFits), "a band does not fit its way of running");
+static_assert(std::all_of(kLessons.begin(), kLessons.end(), periodsFit), "a sampled band and its periods disagree");
+static_assert(bandsApart(), "two lessons share a thousand of the clock");
+static_assert(runNamesApart(), "two lessons share a run name");
+
+}  // namespace table_rules
 
 }  // namespace t1

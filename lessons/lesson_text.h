@@ -24,8 +24,8 @@ struct TextBlock {
 };
 
 // Prints every block whose first tick has come, each followed by its markers.
-// Leaves the pen at width 2 when a marker was drawn, as a script that sets
-// the width before each stroke would.
+// Leaves the pen at width 2 when a marker was drawn: each stroke sets the
+// width and nothing sets it back, which the next drawing of the tick relies on.
 void printBlocks(Canvas& canvas, std::span<const TextBlock> blocks, int tick);
 
 }  // namespace t1

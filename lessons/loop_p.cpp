@@ -1,7 +1,7 @@
 // Menu item 2: the step response of the closed loop under proportional
 // control (G = 2, T = T1/5), over six sampling periods.
 #include "lessons/closed_loop.h"
-#include "lessons/lessons.h"
+#include "lessons/lesson_table.h"
 #include "lessons/oven_constants.h"
 #include "lessons/scene.h"
 #include "lessons/shared_readouts.h"
@@ -60,7 +60,7 @@ constexpr std::array kCurves{
 
 // S of each period: from where the last one ended towards the period's
 // command, rounded up to the next tenth. The amplitudes are held as the
-// doubles the script's differences give, 5.02 - 1.41, 3.7 - 2.06,
+// doubles these differences give, 5.02 - 1.41, 3.7 - 2.06,
 // 3.14 - 2.36, 2.82 - 2.5 and 2.74 - 2.56, so that each rounding stays put.
 double sValue1(int n) { return roundUpToTenth(approach(0, 7.8, kRate200_1, n)); }
 double sValue2(int n) { return roundUpToTenth(approach(1.41, 3.6099999999999994, kRate200_01, n - 39)); }
@@ -79,11 +79,7 @@ constexpr std::array kValues{
     ValuePeriod{.first = 200, .last = 239, .e = 100, .x = 65, .ep = 35, .epu = 70, .u = 2.7, .s = sValue6},
 };
 
-constexpr RegulatorLabel kRegulator{
-    .patch = kGainLinePatch,
-    .lines = {kProportional, Label{170, 90, u"G = 2"}},
-    .lineCount = 2,
-};
+constexpr RegulatorShown kRegulator{proportionalLabel(kGainLinePatch, u"G = 2")};
 
 constexpr std::array kFixedTexts{
     Label{10, 180, u"Le gain du régulateur"},
@@ -113,23 +109,15 @@ constexpr std::array kTexts{
     TextBlock{201, kConclusion, kPurpleBar},
 };
 
-constexpr ClosedLoopScript kScript{
-    .oven = heatingOvenStep,
-    .periodLabels = &kPeriodLabels,
+}  // namespace
+
+const ClosedLoopScript kLoopPScript{
+    .story = &kHeating,
     .everyTickLabels = kFirstLevelLabel,
-    .curveColour = heatColour,
     .curves = kCurves,
     .values = kValues,
     .regulator = &kRegulator,
-    .readout = &kClosedLoopReadout,
     .texts = kTexts,
 };
-
-}  // namespace
-
-void loopPTick(Scene& scene)
-{
-    closedLoopTick(scene, kScript, scene.st.gTickLoopP);
-}
 
 }  // namespace t1

@@ -1,8 +1,9 @@
 // Menu item 3: the deadbeat response of the closed loop under PI control.
 // The recurrence Epu(k) = Epu(k-1) + 5.52 Ep(k) - 4.52 Ep(k-1) brings S to
-// its final value in one sampling period; the values are the worked script.
+// its final value in one sampling period; the values are the recurrence
+// worked out period by period, as the lesson's texts show it.
 #include "lessons/closed_loop.h"
-#include "lessons/lessons.h"
+#include "lessons/lesson_table.h"
 #include "lessons/oven_constants.h"
 #include "lessons/scene.h"
 #include "lessons/shared_readouts.h"
@@ -56,7 +57,7 @@ constexpr std::array kValues{
 };
 
 // The closed loop's boxes but for X: two boxes, the second reaching lower.
-constexpr ReadoutBoxes kReadout = [] {
+constexpr ReadoutBoxes kTwoXBoxes = [] {
     ReadoutBoxes boxes = kClosedLoopReadout;
     boxes.x = {Box{120, 130, 140, 145}, Box{115, 135, 135, 150}};
     boxes.xCount = 2;
@@ -98,23 +99,16 @@ constexpr std::array kTexts{
     TextBlock{83, kConclusion, kPurpleBars},
 };
 
-constexpr ClosedLoopScript kScript{
-    .oven = heatingOvenStep,
-    .periodLabels = &kPeriodLabelsPI,
-    .curveColour = heatColour,
-    .curves = kCurves,
-    .values = kValues,
-    .regulator = &kPIRegulator,
-    .recurrenceBox = true,
-    .readout = &kReadout,
-    .texts = kTexts,
-};
-
 }  // namespace
 
-void loopPITick(Scene& scene)
-{
-    closedLoopTick(scene, kScript, scene.st.gTickLoopPI);
-}
+const ClosedLoopScript kLoopPIScript{
+    .story = &kHeating,
+    .periodLabels = &kPeriodLabelsPI,
+    .curves = kCurves,
+    .values = kValues,
+    .regulator = &kPI,
+    .readout = &kTwoXBoxes,
+    .texts = kTexts,
+};
 
 }  // namespace t1

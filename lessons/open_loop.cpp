@@ -4,7 +4,7 @@
 #include "lessons/open_loop.h"
 
 #include "lessons/lesson_text.h"
-#include "lessons/lessons.h"
+#include "lessons/lesson_table.h"
 #include "lessons/oven_constants.h"
 #include "lessons/scene.h"
 #include "lessons/script_arithmetic.h"
@@ -53,8 +53,7 @@ LoopValues openLoopValues(int n)
 
 namespace {
 
-// Local tick t lies at x = 140 + t on the U plot.
-constexpr int kUOrigin = 140;
+constexpr int kUOrigin = kLeftPlotOrigin;
 // The command steps from 0 to 3,9 V at t = 0 and holds.
 constexpr std::array kUStep{Segment{130, 300, 140, 300}, Segment{140, 300, 140, 200}};
 constexpr int kULevelY = 200;
@@ -121,12 +120,11 @@ constexpr std::array kTexts{
 
 }  // namespace
 
-void openLoopTick(Scene& scene)
+void openLoopTick(Scene& scene, int n)
 {
     AnimationState& st = scene.st;
     Surfaces& s = scene.surfaces;
     Canvas& w = s.window;
-    const int n = st.gSceneTick;
 
     drawOven(s, heatingOven(n));
     drawPlotFrame(w);

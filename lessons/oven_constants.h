@@ -2,11 +2,10 @@
 
 namespace t1 {
 
-// The oven, its sensor and its converters, as every lesson's script uses them.
+// The oven, its sensor and its converters, as every lesson's tables use them.
 
-// The scripts' arithmetic is carried in 80-bit extended precision, as the
-// scripts were, so that a rounding up to the next tenth never falls on the
-// other side of a boundary.
+// The lessons' arithmetic is carried in 80-bit extended precision, so that a
+// rounding up to the next tenth never falls on the other side of a boundary.
 using Extended = long double;
 
 // The oven's time constants in ticks, as reciprocal rates per tick: T1 is

@@ -1,7 +1,7 @@
 // Menu item 0: the introductory page, the oven model on the right and the
 // sampled loop on the left. Redrawn identically on every tick.
 #include "lessons/lesson_text.h"
-#include "lessons/lessons.h"
+#include "lessons/lesson_table.h"
 #include "lessons/scene.h"
 #include "picture/fonts.h"
 
@@ -56,7 +56,7 @@ constexpr std::array kPage{
 
 }  // namespace
 
-void presentationTick(Scene& scene)
+void presentationTick(Scene& scene, int)
 {
     Canvas& c = scene.surfaces.window;
     c.setFontColour(colour::blue);

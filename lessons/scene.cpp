@@ -19,12 +19,12 @@ bool runs(const AnimationState& st, const LessonRow& row)
 {
     switch (row.running) {
     case Running::Page:
-        return st.gSceneTick == row.start;
+        return st.gSceneTick == row.band.start;
     case Running::Continuous:
         return row.band.base < st.gSceneTick && st.gSceneTick < row.band.end;
     case Running::Sampled:
         // Only inside the window of its current period.
-        return periodRuns(row.band.base, st.*row.period, st.gSceneTick);
+        return periodRuns(row, st.clockOf(row).period, st.gSceneTick);
     }
     return false;
 }
@@ -43,9 +43,9 @@ void sceneTick(Scene& scene)
             continue;
         if (row.running != Running::Page)
             ++st.gSceneTick;
-        if (row.localTick)
-            st.*row.localTick = st.gSceneTick - row.band.base;
-        row.tick(scene);
+        const int t = st.gSceneTick - row.band.base;
+        st.clockOf(row).localTick = t;
+        row.tick(scene, t);
     }
 }
 

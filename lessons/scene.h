@@ -22,6 +22,9 @@ struct Scene {
 
 void clearLessonArea(Canvas& window);
 
+// The oven at rest, drawn while the clock is idle.
+void idleTick(Scene& scene);
+
 // One timer tick after its prologue: by the clock's band, the idle oven,
 // the presentation or one instant of a lesson. At most one of them draws.
 void sceneTick(Scene& scene);

@@ -2,10 +2,11 @@
 
 namespace t1 {
 
-bool advancePeriod(int& period, int& clock, int base)
+bool advancePeriod(const LessonRow& lesson, int& period, int& clock)
 {
+    const int base = lesson.band.base;
     // After the last period the cycle starts over at period 1.
-    if (period >= kPeriodCount || period < 0)
+    if (period >= lesson.periods || period < 0)
         period = 0;
     if (period == 0) {
         period = 1;

@@ -6,7 +6,7 @@
 
 namespace t1 {
 
-// The closed forms the lessons' scripts draw and print, in extended precision.
+// The closed forms the lessons draw and print, in extended precision.
 
 // A voltage rounded up to the next tenth, or hundredth, of a volt.
 inline double roundUpToTenth(Extended volts)

@@ -16,12 +16,15 @@ inline constexpr Box kGainLinePatch{170, 90, 200, 100};
 // The first line of every proportional regulator's label.
 inline constexpr Label kProportional{155, 75, u"proportionnel"};
 
+// A proportional regulator's label: its first line, and its gain ("G = 2")
+// where the gain line's patch lies.
+constexpr RegulatorLabel proportionalLabel(const Box& patch, QStringView gain)
+{
+    return {.patch = patch, .lines = {kProportional, Label{kGainLinePatch.x1, kGainLinePatch.y1, gain}}, .lineCount = 2};
+}
+
 // The two open-loop lessons, the identification and the disturbance model.
-inline constexpr RegulatorLabel kOpenLoopRegulator{
-    .patch = kWholeLabelPatch,
-    .lines = {kProportional, Label{170, 90, u"G = 1"}},
-    .lineCount = 2,
-};
+inline constexpr RegulatorLabel kOpenLoopRegulator = proportionalLabel(kWholeLabelPatch, u"G = 1");
 // Their boxes are narrower than the values: they print the same E, Ep, Epu
 // and U on every tick.
 inline constexpr ReadoutBoxes kOpenLoopReadout{

@@ -17,7 +17,7 @@ enum class PenStyle { Solid, Dot };
 enum class BrushStyle { Solid, DiagCross };
 
 // A drawing surface over a QImage that keeps its own pen, brush and font
-// between calls, with the pixel rules of the lessons' scripts:
+// between calls, with the pixel rules every lesson is drawn by:
 // - a rectangle or ellipse covers (x1, y1) up to but excluding (x2, y2);
 // - a line starts on its first point and does not paint its last one,
 //   unless the pen is wider than one pixel: wide pens cover both ends;
@@ -49,7 +49,7 @@ public:
     void setFontSize(int pixels) { m_fontSize = pixels; }
     void setFontBold(bool bold) { m_fontBold = bold; }
 
-    // Pen and brush of one colour, as the scripts set them before a filled figure.
+    // Pen and brush of one colour, as the lessons set them before a filled figure.
     void setPenAndBrush(QRgb c)
     {
         m_penColour = c;

@@ -5,7 +5,7 @@
 
 namespace t1 {
 
-// The lessons' scripts write colours as 0x00BBGGRR (blue in the high byte).
+// The lessons' tables write colours as 0x00BBGGRR (blue in the high byte).
 // This is the one place where such a value becomes a Qt pixel.
 constexpr QRgb fromBgr(std::uint32_t bbggrr)
 {

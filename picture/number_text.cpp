@@ -36,4 +36,15 @@ QString ceilingText(double value)
     return numberText(std::ceil(value));
 }
 
+LoopTexts loopTexts(const LoopValues& v)
+{
+    return {.gE = ceilingText(v.gE),
+            .gEp = ceilingText(v.gEp),
+            .gEpu = ceilingText(v.gEpu),
+            .gX = ceilingText(v.gX),
+            .gU = numberText(v.gU),
+            .gS = numberText(v.gS),
+            .gTemperature = ceilingText(v.gTemperature)};
+}
+
 }  // namespace t1

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "picture/loop_values.h"
+
 #include <QString>
 
 namespace t1 {
@@ -16,5 +18,10 @@ QString numberText(double value, const QString& decimalSeparator = localeDecimal
 // The same for the smallest whole number not below the value, as the
 // digital signals and the temperature are printed.
 QString ceilingText(double value);
+
+// What the readouts print of each signal: the digital ones and the
+// temperature raised to their ceiling, U and S as held.
+using LoopTexts = LoopSignals<QString>;
+LoopTexts loopTexts(const LoopValues& values);
 
 }  // namespace t1

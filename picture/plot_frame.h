@@ -11,6 +11,8 @@ class Canvas;
 // The two time plots in the lower half of the window: the command U(t) (or
 // the disturbance Q(t)) on the left, the sensor voltage S(t) on the right.
 // Local tick t lies at x = 140 + t and x = 490 + t; values point up from y = 300.
+inline constexpr int kLeftPlotOrigin = 140;
+inline constexpr int kRightPlotOrigin = 490;
 
 // Axes and arrowheads, blue.
 void drawPlotFrame(Canvas& window);

@@ -67,12 +67,10 @@ void drawClosedFeedback(Canvas& w)
 
 void drawReadouts(Canvas& w, const LoopValues& v, const ReadoutBoxes& boxes)
 {
-    drawReadouts(w, {ceilingText(v.gE), ceilingText(v.gEp), ceilingText(v.gEpu), numberText(v.gU), numberText(v.gS),
-                     ceilingText(v.gX)},
-                 boxes);
+    drawReadouts(w, loopTexts(v), boxes);
 }
 
-void drawReadouts(Canvas& w, const ReadoutStrings& t, const ReadoutBoxes& boxes)
+void drawReadouts(Canvas& w, const LoopTexts& t, const ReadoutBoxes& boxes)
 {
     w.setPenWidth(1);
     w.setPenAndBrush(colour::btnFace);
@@ -90,14 +88,14 @@ void drawReadouts(Canvas& w, const ReadoutStrings& t, const ReadoutBoxes& boxes)
         drawSegments(w, kOpenFeedback);
     }
 
-    print(w, kEAt, t.e);
-    print(w, kEpAt, t.ep);
-    print(w, kEpuAt, t.epu);
-    print(w, kUAt, t.u);
+    print(w, kEAt, t.gE);
+    print(w, kEpAt, t.gEp);
+    print(w, kEpuAt, t.gEpu);
+    print(w, kUAt, t.gU);
     print(w, kUUnit);
-    print(w, kSAt, t.s);
+    print(w, kSAt, t.gS);
     print(w, kSUnit);
-    print(w, kXAt, t.x);
+    print(w, kXAt, t.gX);
 }
 
 }  // namespace t1

@@ -2,6 +2,7 @@
 
 #include "picture/figures.h"
 #include "picture/loop_values.h"
+#include "picture/number_text.h"
 
 #include <QString>
 
@@ -50,9 +51,6 @@ struct ReadoutBoxes {
 void drawReadouts(Canvas& window, const LoopValues& values, const ReadoutBoxes& boxes);
 
 // The same with the texts already written, for a window with a rule of its own.
-struct ReadoutStrings {
-    QString e, ep, epu, u, s, x;
-};
-void drawReadouts(Canvas& window, const ReadoutStrings& texts, const ReadoutBoxes& boxes);
+void drawReadouts(Canvas& window, const LoopTexts& texts, const ReadoutBoxes& boxes);
 
 }  // namespace t1

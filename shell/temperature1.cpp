@@ -14,52 +14,60 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRect>
 #include <QScrollBar>
 #include <QTextEdit>
 #include <QTimer>
 
 #include <algorithm>
 #include <array>
+#include <tuple>
 
 namespace {
 
 using namespace t1;
 
-struct Geometry {
-    int left, top, width, height;
-};
-
 // Design bounds, used only until the window is maximised. Its client area is
 // never smaller than the drawing surface, or the lower controls would be cut off.
-constexpr Geometry kDesignBounds{198, 174, 544, 314};
+constexpr QRect kDesignBounds{198, 174, 544, 314};
 
 struct LabelRow {
-    Geometry at;
+    const char* name;  // the control's, also its object name
+    QRect at;
     const char* text;  // UTF-8
     QRgb colour;
     int pixelSize;
-    bool bold;
+    bool bold = false;
 };
 
-constexpr LabelRow kLabel1{{648, 480, 124, 13}, "Réglage vitesse animation", colour::olive, fonts::pt8, false};
-constexpr LabelRow kLabel2{{664, 496, 92, 24}, "+               -", colour::olive, fonts::pt14, false};
-constexpr LabelRow kLabel3{{24, 496, 46, 16}, "Menu :", colour::navy, fonts::pt10, true};
-constexpr LabelRow kLabel4{{16, 8, 307, 20}, "Régulation numérique d'un four", colour::maroon, fonts::pt12, true};
-constexpr LabelRow kLabel5{{592, 8, 53, 13}, "Version 2.2", colour::maroon, fonts::pt8, false};
-constexpr LabelRow kLabel6{{696, 8, 64, 13}, "Projet libre", colour::maroon, fonts::pt8, false};
-constexpr LabelRow kLabel7{{392, 488, 80, 13}, "Sélectionner :", colour::navy, fonts::pt7, true};
+constexpr std::array kLabels{
+    LabelRow{.name = "Label1", .at = {648, 480, 124, 13}, .text = "Réglage vitesse animation",
+             .colour = colour::olive, .pixelSize = fonts::pt8},
+    LabelRow{.name = "Label2", .at = {664, 496, 92, 24}, .text = "+               -",
+             .colour = colour::olive, .pixelSize = fonts::pt14},
+    LabelRow{.name = "Label3", .at = {24, 496, 46, 16}, .text = "Menu :",
+             .colour = colour::navy, .pixelSize = fonts::pt10, .bold = true},
+    LabelRow{.name = "Label4", .at = {16, 8, 307, 20}, .text = "Régulation numérique d'un four",
+             .colour = colour::maroon, .pixelSize = fonts::pt12, .bold = true},
+    LabelRow{.name = "Label5", .at = {592, 8, 53, 13}, .text = "Version 2.2",
+             .colour = colour::maroon, .pixelSize = fonts::pt8},
+    LabelRow{.name = "Label6", .at = {696, 8, 64, 13}, .text = "Projet libre",
+             .colour = colour::maroon, .pixelSize = fonts::pt8},
+    LabelRow{.name = "Label7", .at = {392, 488, 80, 13}, .text = "Sélectionner :",
+             .colour = colour::navy, .pixelSize = fonts::pt7, .bold = true},
+};
 
-constexpr Geometry kFond{kFondLeft, kFondTop, kFondWidth, kFondHeight};
-constexpr Geometry kButton1{504, 512, 105, 25};
-constexpr Geometry kScrollBar1{648, 520, 121, 16};
-constexpr Geometry kListBox1{88, 480, 273, 65};
-constexpr Geometry kModeList{408, 504, 57, 33};  // ListBox2 and ListBox3 share it
-constexpr Geometry kPeriodButton{496, 512, 121, 25};  // Button2 and Button4 share it
-constexpr Geometry kButton3{680, 448, 75, 25};
-constexpr Geometry kRichEdit1{80, 224, 705, 217};
-constexpr Geometry kRichEdit2{97, 110, 175, 20};
+constexpr QRect kFond{kFondLeft, kFondTop, kFondWidth, kFondHeight};
+constexpr QRect kButton1{504, 512, 105, 25};
+constexpr QRect kScrollBar1{648, 520, 121, 16};
+constexpr QRect kListBox1{88, 480, 273, 65};
+constexpr QRect kModeList{408, 504, 57, 33};  // ListBox2 and ListBox3 share it
+constexpr QRect kPeriodButton{496, 512, 121, 25};  // Button2 and Button4 share it
+constexpr QRect kButton3{680, 448, 75, 25};
+constexpr QRect kRichEdit1{80, 224, 705, 217};
+constexpr QRect kRichEdit2{97, 110, 175, 20};
 // In the top band, between the title and the supply line, where no lesson draws.
-constexpr Geometry kButton5{336, 4, 100, 22};
+constexpr QRect kButton5{336, 4, 100, 22};
 
 constexpr int kItemHeight = 13;
 
@@ -82,9 +90,12 @@ QString text(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
-void place(QWidget* w, const Geometry& g)
+// A control with its designer name, by which it is also found.
+template <typename Control>
+Control* named(Control* control, const char* name)
 {
-    w->setGeometry(g.left, g.top, g.width, g.height);
+    control->setObjectName(QLatin1String(name));
+    return control;
 }
 
 // "On" is enabled and visible, "off" disabled and hidden.
@@ -96,8 +107,8 @@ void setOn(QWidget* w, bool on)
 
 QLabel* makeLabel(QWidget* parent, const LabelRow& row)
 {
-    auto* label = new QLabel(text(row.text), parent);
-    place(label, row.at);
+    auto* label = named(new QLabel(text(row.text), parent), row.name);
+    label->setGeometry(row.at);
     label->setFont(fonts::make(row.pixelSize, row.bold));
     QPalette pal = label->palette();
     pal.setColor(QPalette::WindowText, QColor::fromRgb(row.colour));
@@ -106,19 +117,19 @@ QLabel* makeLabel(QWidget* parent, const LabelRow& row)
     return label;
 }
 
-QPushButton* makeButton(QWidget* parent, const Geometry& g, const char* caption)
+QPushButton* makeButton(QWidget* parent, const char* name, const QRect& at, const char* caption)
 {
-    auto* button = new QPushButton(text(caption), parent);
-    place(button, g);
+    auto* button = named(new QPushButton(text(caption), parent), name);
+    button->setGeometry(at);
     setOn(button, false);
     return button;
 }
 
 template <typename Items>
-QListWidget* makeList(QWidget* parent, const Geometry& g, const Items& items)
+QListWidget* makeList(QWidget* parent, const char* name, const QRect& at, const Items& items)
 {
-    auto* list = new QListWidget(parent);
-    place(list, g);
+    auto* list = named(new QListWidget(parent), name);
+    list->setGeometry(at);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setUniformItemSizes(true);
     // Long titles are cut at the edge rather than scrolled, so every row stays visible.
@@ -127,19 +138,20 @@ QListWidget* makeList(QWidget* parent, const Geometry& g, const Items& items)
     list->setWordWrap(false);
     for (const char* item : items) {
         auto* row = new QListWidgetItem(text(item), list);
-        row->setSizeHint(QSize(g.width, kItemHeight));
+        row->setSizeHint(QSize(at.width(), kItemHeight));
     }
     return list;
 }
 
-QTextEdit* makeRichEdit(QWidget* parent, const Geometry& g, QRgb background, const char* placeholder)
+QTextEdit* makeRichEdit(QWidget* parent, const char* name, const QRect& at, QRgb background)
 {
-    auto* box = new QTextEdit(parent);
-    place(box, g);
+    auto* box = named(new QTextEdit(parent), name);
+    box->setGeometry(at);
     QPalette pal = box->palette();
     pal.setColor(QPalette::Base, QColor::fromRgb(background));
     box->setPalette(pal);
-    box->setPlainText(text(placeholder));
+    // Until it is first filled it shows its own name, as a designed box does.
+    box->setPlainText(text(name));
     setOn(box, false);
     return box;
 }
@@ -162,8 +174,8 @@ TTemperature1::TTemperature1(QWidget* parent) : QWidget(parent)
     pal.setColor(QPalette::Window, QColor::fromRgb(colour::btnFace));
     setPalette(pal);
     setMinimumSize(kSurfaceWidth, kSurfaceHeight);
-    setGeometry(kDesignBounds.left, kDesignBounds.top, std::max(kDesignBounds.width, kSurfaceWidth),
-                std::max(kDesignBounds.height, kSurfaceHeight));
+    setGeometry(kDesignBounds.left(), kDesignBounds.top(), std::max(kDesignBounds.width(), kSurfaceWidth),
+                std::max(kDesignBounds.height(), kSurfaceHeight));
 
     m_scene.controls = this;
     // The scene carries the look of the form: its controls follow its font
@@ -190,61 +202,58 @@ TTemperature1::~TTemperature1()
 void TTemperature1::createControls()
 {
     QWidget* scene = m_sceneView;
-    FOND = new ImageView(m_scene.surfaces.fond, colour::btnFace, scene);
+    FOND = named(new ImageView(m_scene.surfaces.fond, colour::btnFace, scene), "FOND");
     FOND->setAccessibleName(QStringLiteral("Vue du four"));
-    place(FOND, kFond);
+    FOND->setGeometry(kFond);
 
-    Label1 = makeLabel(scene, kLabel1);
-    Label2 = makeLabel(scene, kLabel2);
-    Label3 = makeLabel(scene, kLabel3);
-    Label4 = makeLabel(scene, kLabel4);
-    Label5 = makeLabel(scene, kLabel5);
-    Label6 = makeLabel(scene, kLabel6);
-    Label7 = makeLabel(scene, kLabel7);
+    std::array<QLabel*, kLabels.size()> labels{};
+    std::transform(kLabels.begin(), kLabels.end(), labels.begin(), [scene](const LabelRow& row) { return makeLabel(scene, row); });
+    // In the order of the rows.
+    std::tie(Label1, Label2, Label3, Label4, Label5, Label6, Label7) = std::tuple_cat(labels);
     Label7->hide();
 
-    Button1 = makeButton(scene, kButton1, "Démarrer Animation");
+    Button1 = makeButton(scene, "Button1", kButton1, "Démarrer Animation");
     connect(Button1, &QPushButton::clicked, this, &TTemperature1::Button1Click);
 
-    ScrollBar1 = new QScrollBar(Qt::Horizontal, scene);
-    place(ScrollBar1, kScrollBar1);
+    ScrollBar1 = named(new QScrollBar(Qt::Horizontal, scene), "ScrollBar1");
+    ScrollBar1->setGeometry(kScrollBar1);
     setUpSpeedBar(ScrollBar1);
 
     std::array<const char*, kLessonCount> titles{};
     std::transform(kLessons.begin(), kLessons.end(), titles.begin(), [](const LessonRow& row) { return row.title; });
-    ListBox1 = makeList(scene, kListBox1, titles);
+    ListBox1 = makeList(scene, "ListBox1", kListBox1, titles);
     ListBox1->setAccessibleName(QStringLiteral("Menu"));
     new ListClick(ListBox1, [this] { choix(); });
 
-    ListBox2 = makeList(scene, kModeList, kModeItems);
+    ListBox2 = makeList(scene, "ListBox2", kModeList, kModeItems);
     setOn(ListBox2, false);
     new ListClick(ListBox2, [this] { choixbis(); });
 
-    Button2 = makeButton(scene, kPeriodButton, "Incrémenter la Période");
+    Button2 = makeButton(scene, "Button2", kPeriodButton, "Incrémenter la Période");
     connect(Button2, &QPushButton::clicked, this, &TTemperature1::Button2Click);
-    Button3 = makeButton(scene, kButton3, "Commentaires");
+    Button3 = makeButton(scene, "Button3", kButton3, "Commentaires");
     connect(Button3, &QPushButton::clicked, this, &TTemperature1::Button3Click);
 
-    RichEdit1 = makeRichEdit(scene, kRichEdit1, colour::yellow, "RichEdit1");
-    RichEdit2 = makeRichEdit(scene, kRichEdit2, colour::red, "RichEdit2");
+    RichEdit1 = makeRichEdit(scene, "RichEdit1", kRichEdit1, colour::yellow);
+    RichEdit2 = makeRichEdit(scene, "RichEdit2", kRichEdit2, colour::red);
     // One line high: a scroll bar would leave no room for the line.
     RichEdit2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     RichEdit2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_commentary = std::make_unique<CommentaryPanel>(RichEdit1, RichEdit2, this);
 
-    Button4 = makeButton(scene, kPeriodButton, "Incrémenter la Période");
+    Button4 = makeButton(scene, "Button4", kPeriodButton, "Incrémenter la Période");
     connect(Button4, &QPushButton::clicked, this, &TTemperature1::Button4Click);
 
-    ListBox3 = makeList(scene, kModeList, kModeItems);
+    ListBox3 = makeList(scene, "ListBox3", kModeList, kModeItems);
     setOn(ListBox3, false);
     new ListClick(ListBox3, [this] { choixter(); });
 
-    Button5 = makeButton(scene, kButton5, "Laboratoire");
+    Button5 = makeButton(scene, "Button5", kButton5, "Laboratoire");
     setOn(Button5, true);
     Button5->setToolTip(QStringLiteral("Simuler la boucle avec vos propres paramètres (F2)"));
     connect(Button5, &QPushButton::clicked, this, &TTemperature1::laboratoryRequested);
 
-    Timer1 = new QTimer(this);
+    Timer1 = named(new QTimer(this), "Timer1");
     Timer1->setTimerType(Qt::PreciseTimer);  // at 10 ms a coarse timer would drift by 5 %
     Timer1->setInterval(kSpeedDefault);
     connect(Timer1, &QTimer::timeout, this, &TTemperature1::Timer1Timer);
@@ -388,9 +397,8 @@ void TTemperature1::choix()
     }
 
     const bool pLesson = row->regulation == Regulation::P;
-    for (const LessonRow& other : kLessons)
-        if (other.period)
-            st.*other.period = 0;
+    for (LessonClock& clock : st.lessonClocks)
+        clock.period = 0;
     clearLessonArea();
     st.gSceneTick = kIdleClock;
     hideRichEdits();
@@ -432,7 +440,7 @@ void TTemperature1::chooseMode(QListWidget* list, Regulation regulation, void (T
     (this->*stepSet)();
     for (const LessonRow& row : kLessons)
         if (row.regulation == regulation)
-            st.*row.period = 0;
+            st.clockOf(row).period = 0;
 }
 
 void TTemperature1::choixbis()
@@ -453,9 +461,8 @@ void TTemperature1::Button1Click()
     setOn(Button3, false);
     clearLessonArea();
     if (const LessonRow* row = menuRow(menuIndex())) {
-        if (row->period)
-            st.*row->period = 0;
-        st.gSceneTick = row->start;
+        st.clockOf(*row).period = 0;
+        st.gSceneTick = row->band.start;
     }
 }
 
@@ -463,7 +470,7 @@ void TTemperature1::periodButton(Regulation regulation)
 {
     hideRichEdits();
     const LessonRow& row = periodButtonLesson(menuRow(menuIndex()), regulation);
-    if (advancePeriod(m_scene.st.*row.period, m_scene.st.gSceneTick, row.band.base)) {
+    if (advancePeriod(row, m_scene.st.clockOf(row).period, m_scene.st.gSceneTick)) {
         m_commentary->newRun();
         clearLessonArea();
     }

@@ -18,25 +18,15 @@ class ImageView;
 class CommentaryPanel;
 
 // The program's one window: every control, the drawing surface and the
-// timer that drives the animation. The handlers keep the form designer's
-// names; the controls are public, as on a designed form.
+// timer that drives the animation. The controls and handlers are the
+// window's own and keep the form designer's names: each control carries its
+// name as its object name and each handler is a slot of its name, which is
+// how tests and benchmarks reach them without the window opening them up.
 class TTemperature1 : public QWidget, public t1::LessonControls {
     Q_OBJECT
 public:
     explicit TTemperature1(QWidget* parent = nullptr);
     ~TTemperature1() override;
-
-    // Handlers.
-    void Timer1Timer();
-    void choix();
-    void choixbis();
-    void choixter();
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Button4Click();
-    void Repeindre();
-    void Destruction();
 
     // One tick after the timer's prologue: the scene draws its instant and
     // the screen shows it. Held ticks skip it.
@@ -58,6 +48,45 @@ public:
 
     t1::Scene& scene() { return m_scene; }
     const t1::Scene& scene() const { return m_scene; }
+
+    // The 800 x 550 scene: the drawing surface with every control on it.
+    // It is the window's child at its own size; a zoom may show it scaled.
+    QWidget* sceneView() const;
+
+signals:
+    // A lesson's tick was drawn: the clock moved, the loop values are new.
+    void lessonTickDrawn(const t1::AnimationState& st);
+    // The lesson area was cleared: its curves are gone.
+    void lessonAreaCleared();
+    // The student asks for the laboratory.
+    void laboratoryRequested();
+
+private slots:
+    // Handlers.
+    void Timer1Timer();
+    void choix();
+    void choixbis();
+    void choixter();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Repeindre();
+    void Destruction();
+
+private:
+    void createControls();
+    void setTabOrder();
+    void makeAccessible();
+    int menuIndex() const;
+    void clearLessonArea();
+    void hideRichEdits();
+    void startSet();
+    void stepPSet();
+    void stepPISet();
+    void chooseMode(QListWidget* list, t1::Regulation regulation, void (TTemperature1::*stepSet)());
+    void periodButton(t1::Regulation regulation);
+    void showDrawn();
 
     // Controls, in creation order (later ones lie on top).
     ImageView* FOND = nullptr;
@@ -81,32 +110,6 @@ public:
     // Opens the laboratory, where the student runs the loop with parameters of his own.
     QPushButton* Button5 = nullptr;
     QTimer* Timer1 = nullptr;
-
-    // The 800 x 550 scene: the drawing surface with every control on it.
-    // It is the window's child at its own size; a zoom may show it scaled.
-    QWidget* sceneView() const;
-
-signals:
-    // A lesson's tick was drawn: the clock moved, the loop values are new.
-    void lessonTickDrawn(const t1::AnimationState& st);
-    // The lesson area was cleared: its curves are gone.
-    void lessonAreaCleared();
-    // The student asks for the laboratory.
-    void laboratoryRequested();
-
-private:
-    void createControls();
-    void setTabOrder();
-    void makeAccessible();
-    int menuIndex() const;
-    void clearLessonArea();
-    void hideRichEdits();
-    void startSet();
-    void stepPSet();
-    void stepPISet();
-    void chooseMode(QListWidget* list, t1::Regulation regulation, void (TTemperature1::*stepSet)());
-    void periodButton(t1::Regulation regulation);
-    void showDrawn();
 
     t1::Scene m_scene;
     ImageView* m_sceneView = nullptr;

@@ -17,7 +17,21 @@ constexpr std::array kExportFormats{
     ExportFormatRow{ExportFormat::Setup, u"Configurations du Laboratoire (*.json)", u"json"},
 };
 
-constexpr auto kCsvHeader = u"Instant local;E;Ep;Epu;U (V);S (V);X;Température (°C)";
+// The columns after the local tick, in the order a report reads the loop.
+struct CsvColumn {
+    const char16_t* header;
+    double t1::LoopValues::*signal;
+};
+constexpr auto kTickHeader = u"Instant local";
+constexpr std::array kCsvColumns{
+    CsvColumn{u"E", &t1::LoopValues::gE},
+    CsvColumn{u"Ep", &t1::LoopValues::gEp},
+    CsvColumn{u"Epu", &t1::LoopValues::gEpu},
+    CsvColumn{u"U (V)", &t1::LoopValues::gU},
+    CsvColumn{u"S (V)", &t1::LoopValues::gS},
+    CsvColumn{u"X", &t1::LoopValues::gX},
+    CsvColumn{u"Température (°C)", &t1::LoopValues::gTemperature},
+};
 constexpr char16_t kSeparator = u';';
 constexpr auto kLineEnd = u"\r\n";  // what spreadsheets on every desktop read
 // The spreadsheet then reads the accents as UTF-8 rather than guessing.
@@ -58,13 +72,17 @@ QString csvText(std::span<const RunRow> rows)
     const QString comma = QString::fromUtf16(kDecimalComma);
     QString text;
     text += kByteOrderMark;
-    text += QString::fromUtf16(kCsvHeader);
+    text += QString::fromUtf16(kTickHeader);
+    for (const CsvColumn& column : kCsvColumns) {
+        text += kSeparator;
+        text += QString::fromUtf16(column.header);
+    }
     text += QString::fromUtf16(kLineEnd);
     for (const RunRow& r : rows) {
         text += QString::number(r.tick);
-        for (double v : {r.e, r.ep, r.epu, r.u, r.s, r.x, r.temperature}) {
+        for (const CsvColumn& column : kCsvColumns) {
             text += kSeparator;
-            text += t1::numberText(v, comma);
+            text += t1::numberText(r.values.*column.signal, comma);
         }
         text += QString::fromUtf16(kLineEnd);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "picture/loop_values.h"
+
 #include <QString>
 
 #include <span>
@@ -10,7 +12,7 @@ class QImage;
 // loop's values at it.
 struct RunRow {
     int tick;
-    double e, ep, epu, u, s, x, temperature;
+    t1::LoopValues values;
 };
 
 // The kinds of file a window saves; each is one row of kExportFormats.

@@ -128,7 +128,7 @@ private:
 
 TEST_F(ExportTest, FullPRunGivesOneLinePerDrawnTickWithTheScriptsValues)
 {
-    startContinuous(int(Lesson::LoopP));
+    startContinuous(lesson("closed loop P"));
     ticks(260);
     answers << path("p.csv");
     press(Qt::Key_E, Qt::ControlModifier);
@@ -143,13 +143,13 @@ TEST_F(ExportTest, FullPRunGivesOneLinePerDrawnTickWithTheScriptsValues)
 
     // Every line against the lesson run on its own, tick by tick.
     LessonRig rig;
-    rig.start(kLoopPBand.start);
+    rig.start(lesson("closed loop P").band.start);
     for (const QString& line : lines) {
         sceneTick(rig.scene);
         const LoopValues& v = rig.scene.st;
         const QStringList f = line.split(QLatin1Char(';'));
         ASSERT_EQ(f.size(), 8);
-        EXPECT_EQ(f[0].toInt(), rig.scene.st.gTickLoopP);
+        EXPECT_EQ(f[0].toInt(), rig.scene.st.gTickLoopP());
         const double want[] = {v.gE, v.gEp, v.gEpu, v.gU, v.gS, v.gX, v.gTemperature};
         for (int i = 0; i < 7; ++i)
             EXPECT_DOUBLE_EQ(number(f[i + 1]), want[i]) << line.toStdString();
@@ -158,21 +158,21 @@ TEST_F(ExportTest, FullPRunGivesOneLinePerDrawnTickWithTheScriptsValues)
 
 TEST_F(ExportTest, StepRunGoesOnAcrossPeriodsAndANewRunStartsAfresh)
 {
-    menu(int(Lesson::LoopP));
-    clickRow(w->ListBox2, 1);
-    for (int period = 1; period <= kPeriodCount; ++period) {
-        QTest::mouseClick(w->Button2, Qt::LeftButton);
+    menu(lesson("closed loop P"));
+    clickRow(ui->ListBox2, 1);
+    for (int period = 1; period <= lesson("closed loop P").periods; ++period) {
+        QTest::mouseClick(ui->Button2, Qt::LeftButton);
         ticks(50);
     }
     // Ticks 40, 80, 120, 160 and 200 are not drawn one period at a time.
     EXPECT_EQ(classroom().runLog().rows().size(), 234u);
-    QTest::mouseClick(w->Button2, Qt::LeftButton);  // period 1 again, area cleared
+    QTest::mouseClick(ui->Button2, Qt::LeftButton);  // period 1 again, area cleared
     EXPECT_TRUE(classroom().runLog().empty());
     ticks(50);
     EXPECT_EQ(classroom().runLog().rows().size(), 38u);
     EXPECT_EQ(classroom().runLog().rows().front().tick, 2);
 
-    menu(int(Lesson::OpenLoop));
+    menu(lesson("open loop"));
     EXPECT_TRUE(classroom().runLog().empty());
     press(Qt::Key_E, Qt::ControlModifier);
     EXPECT_EQ(told.size(), 1);
@@ -181,7 +181,7 @@ TEST_F(ExportTest, StepRunGoesOnAcrossPeriodsAndANewRunStartsAfresh)
 
 TEST_F(ExportTest, PictureIsTheSceneAsShownLessThePauseSign)
 {
-    startContinuous(int(Lesson::LoopP));
+    startContinuous(lesson("closed loop P"));
     ticks(100);
     press(Qt::Key_P);
     const QImage screen = shown(800, 550);
@@ -212,7 +212,7 @@ TEST_F(ExportTest, PictureIsTheSceneAsShownLessThePauseSign)
 
 TEST_F(ExportTest, FailedWriteIsExplainedAndAnotherNameKeepsTheData)
 {
-    startContinuous(int(Lesson::OpenLoop));
+    startContinuous(lesson("open loop"));
     ticks(30);
     const QString nowhere = path("absent/o.csv");
     answers << nowhere << path("o.csv");
@@ -242,7 +242,7 @@ TEST_F(ExportTest, AFullDiskKeepsTheFilesThereAndSaysWhyInFrench)
     put(picture, "old picture");
     disk.fill();
 
-    startContinuous(int(Lesson::LoopP));
+    startContinuous(lesson("closed loop P"));
     ticks(20);
     replace = true;
     answers << values;
@@ -268,7 +268,7 @@ TEST_F(ExportTest, AFullDiskKeepsTheFilesThereAndSaysWhyInFrench)
 
 TEST_F(ExportTest, ExistingFileIsReplacedOnlyWhenTheUserSaysSo)
 {
-    startContinuous(int(Lesson::DisturbModel));
+    startContinuous(lesson("disturbance model"));
     ticks(10);
     QFile old(path("d.csv"));
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
@@ -308,14 +308,14 @@ TEST_F(ExportMessages, FileNamesAreShownAsTheyAreAndReasonsInFrench)
 {
     SeenBox nothing;
     answerNextBox(nothing);
-    menu(int(Lesson::OpenLoop));
+    menu(lesson("open loop"));
     press(Qt::Key_E, Qt::ControlModifier);
     EXPECT_EQ(nothing.format, Qt::PlainText);
     EXPECT_TRUE(nothing.text.startsWith(QStringLiteral("Aucune valeur à exporter")));
     QApplication::setActiveWindow(w.get());  // the box took it
 
     // A name that reads as markup: shown as typed, not in bold.
-    startContinuous(int(Lesson::OpenLoop));
+    startContinuous(lesson("open loop"));
     ticks(5);
     const QString bold = dir.filePath(QStringLiteral("<b>gras.csv"));
     put(bold, "old");

@@ -24,10 +24,17 @@ TEST_F(KeyboardTest, F1ShowsTheFrenchHelpAndEscapeClosesIt)
     EXPECT_FALSE(help->isModal());  // the class still sees the animation behind it
 
     const QString text = help->text();
-    for (int i = 0; i < w->ListBox1->count(); ++i)
-        EXPECT_TRUE(text.contains(w->ListBox1->item(i)->text())) << i;
+    for (int i = 0; i < ui->ListBox1->count(); ++i)
+        EXPECT_TRUE(text.contains(ui->ListBox1->item(i)->text())) << i;
     for (const char* words : {"en continu", "pas à pas", "Incrémenter la Période", "Tab", "Espace"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(words))) << words;
+    // What the table says of each lesson: which ones take a mode, how many periods.
+    for (const LessonRow& row : kLessons) {
+        const QString note = QString::fromUtf8(row.title) + QStringLiteral(" — en continu ou pas à pas");
+        EXPECT_EQ(text.contains(note), row.running == Running::Sampled) << row.runName;
+    }
+    EXPECT_TRUE(text.contains(QStringLiteral("pas à pas, six périodes d'échantillonnage")));
+    EXPECT_TRUE(text.contains(QStringLiteral("apparaît à la quatrième période")));
     for (const KeyRow& key : kKeys) {
         if (key.help) {
             EXPECT_TRUE(text.contains(QString::fromUtf8(key.shown))) << key.shown;
@@ -45,42 +52,42 @@ TEST_F(KeyboardTest, F1ShowsTheFrenchHelpAndEscapeClosesIt)
 
 TEST_F(KeyboardTest, TabReachesEveryControlInItsOrderAndLeavesTheTextBoxes)
 {
-    QWidget* const order[] = {w->Button1,   w->ScrollBar1, w->ListBox1, w->ListBox2, w->Button2,  w->Button3,
-                              w->RichEdit1, w->RichEdit2,  w->Button4,  w->ListBox3, w->Button5};
+    QWidget* const order[] = {ui->Button1,   ui->ScrollBar1, ui->ListBox1, ui->ListBox2, ui->Button2,  ui->Button3,
+                              ui->RichEdit1, ui->RichEdit2,  ui->Button4,  ui->ListBox3, ui->Button5};
     for (QWidget* c : order) {
         c->setEnabled(true);
         c->show();
     }
-    w->Button1->setFocus();
+    ui->Button1->setFocus();
     for (std::size_t i = 1; i <= std::size(order); ++i) {
         press(Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), order[i % std::size(order)]) << i;
     }
-    EXPECT_EQ(w->RichEdit1->toPlainText(), QStringLiteral("RichEdit1"));  // no tab typed into it
+    EXPECT_EQ(ui->RichEdit1->toPlainText(), QStringLiteral("RichEdit1"));  // no tab typed into it
 }
 
 TEST_F(KeyboardTest, SpaceOrEnterInAListChoosesTheMarkedRow)
 {
-    w->ScrollBar1->setFocus();
+    ui->ScrollBar1->setFocus();
     press(Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), w->ListBox1);
+    ASSERT_EQ(QApplication::focusWidget(), ui->ListBox1);
     // Coming in with Tab marks the first row without choosing it.
-    EXPECT_EQ(w->ListBox1->currentRow(), 0);
-    EXPECT_FALSE(w->Button1->isVisible());
+    EXPECT_EQ(ui->ListBox1->currentRow(), 0);
+    EXPECT_FALSE(ui->Button1->isVisible());
     press(Qt::Key_Space);
-    EXPECT_TRUE(w->ListBox1->item(0)->isSelected());
-    EXPECT_TRUE(w->Button1->isVisible());
+    EXPECT_TRUE(ui->ListBox1->item(0)->isSelected());
+    EXPECT_TRUE(ui->Button1->isVisible());
 
     press(Qt::Key_Down);
     press(Qt::Key_Down);
     press(Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), w->ListBox2);
+    ASSERT_EQ(QApplication::focusWidget(), ui->ListBox2);
     press(Qt::Key_Down);  // "pas à pas" marked: chosen by the arrow already
-    EXPECT_TRUE(w->Button2->isVisible());
+    EXPECT_TRUE(ui->Button2->isVisible());
     press(Qt::Key_Up);
     press(Qt::Key_Return);
-    EXPECT_TRUE(w->Button1->isVisible());
-    QTest::keyClick(w->Button1, Qt::Key_Space);
+    EXPECT_TRUE(ui->Button1->isVisible());
+    QTest::keyClick(ui->Button1, Qt::Key_Space);
     EXPECT_EQ(st().gSceneTick, 1001);
 }
 
@@ -107,9 +114,9 @@ TEST_F(KeyboardTest, EveryKeyIsAnActionOfTheWindowWithTheDesktopsKeysAndOurs)
 TEST_F(KeyboardTest, F2AndTheLaboratoryButtonBothAskForTheLaboratory)
 {
     QSignalSpy asked(&classroom(), &Classroom::laboratoryRequested);
-    EXPECT_TRUE(w->Button5->isVisible());
+    EXPECT_TRUE(ui->Button5->isVisible());
     press(Qt::Key_F2);
-    QTest::mouseClick(w->Button5, Qt::LeftButton);
+    QTest::mouseClick(ui->Button5, Qt::LeftButton);
     EXPECT_EQ(asked.count(), 2);
     EXPECT_TRUE(classroom().help() == nullptr || !classroom().help()->isVisible());
 }

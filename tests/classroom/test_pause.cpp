@@ -23,7 +23,7 @@ protected:
 
 TEST_F(PauseTest, PFreezesTheClockAndEveryPictureWhileTheTimerGoesOn)
 {
-    startContinuous(int(Lesson::LoopP));
+    startContinuous(lesson("closed loop P"));
     ticks(50);
     press(Qt::Key_P);
     ASSERT_TRUE(classroom().paused());
@@ -34,13 +34,13 @@ TEST_F(PauseTest, PFreezesTheClockAndEveryPictureWhileTheTimerGoesOn)
     const QImage window = surface();
     const QImage fond = oven();
     const std::size_t rows = classroom().runLog().rows().size();
-    w->ScrollBar1->setValue(30);
+    ui->ScrollBar1->setValue(30);
     ticks(40);
     EXPECT_EQ(st().gSceneTick, clock);
     EXPECT_EQ(surface(), window);
     EXPECT_EQ(oven(), fond);
     EXPECT_EQ(classroom().runLog().rows().size(), rows);
-    EXPECT_EQ(w->Timer1->interval(), 30);  // the speed bar still sets the interval
+    EXPECT_EQ(ui->Timer1->interval(), 30);  // the speed bar still sets the interval
 
     press(Qt::Key_P);
     EXPECT_FALSE(classroom().paused());
@@ -51,7 +51,7 @@ TEST_F(PauseTest, PFreezesTheClockAndEveryPictureWhileTheTimerGoesOn)
 
 TEST_F(PauseTest, PeriodKeyDrawsExactlyOneTickWhilePaused)
 {
-    startContinuous(int(Lesson::LoopPI));
+    startContinuous(lesson("closed loop PI"));
     ticks(10);
     // Running, the first press only pauses.
     press(Qt::Key_Period);
@@ -61,7 +61,7 @@ TEST_F(PauseTest, PeriodKeyDrawsExactlyOneTickWhilePaused)
     const QImage before = surface();
     press(Qt::Key_Period);
     EXPECT_EQ(st().gSceneTick, 2012);
-    EXPECT_EQ(st().gTickLoopPI, 12);
+    EXPECT_EQ(st().gTickLoopPI(), 12);
     EXPECT_NE(surface(), before);
     ticks(5);
     EXPECT_EQ(st().gSceneTick, 2012);
@@ -74,15 +74,15 @@ TEST_F(PauseTest, PeriodKeyDrawsExactlyOneTickWhilePaused)
 
 TEST_F(PauseTest, PauseOutlivesANewRunAndAChangeOfLesson)
 {
-    startContinuous(int(Lesson::OpenLoop));
+    startContinuous(lesson("open loop"));
     ticks(20);
     press(Qt::Key_P);
-    QTest::mouseClick(w->Button1, Qt::LeftButton);
+    QTest::mouseClick(ui->Button1, Qt::LeftButton);
     EXPECT_EQ(st().gSceneTick, 1);
     ticks(10);
     EXPECT_EQ(st().gSceneTick, 1);  // the new run waits for the class
 
-    menu(int(Lesson::DisturbModel));
+    menu(lesson("disturbance model"));
     const QImage fond = oven();
     ticks(3);
     EXPECT_EQ(oven(), fond);  // not even the idle oven comes back
@@ -92,18 +92,18 @@ TEST_F(PauseTest, PauseOutlivesANewRunAndAChangeOfLesson)
 
 TEST_F(PauseTest, KeysReachTheWindowWhateverControlHasTheFocus)
 {
-    menu(int(Lesson::LoopP));
-    w->ListBox1->setFocus();
+    menu(lesson("closed loop P"));
+    ui->ListBox1->setFocus();
     press(Qt::Key_P);
     EXPECT_TRUE(classroom().paused());
     // The list did not take P as the first letter of "Présentation".
-    EXPECT_EQ(w->ListBox1->currentRow(), int(Lesson::LoopP));
-    EXPECT_TRUE(w->ListBox2->isVisible());
+    EXPECT_EQ(ui->ListBox1->currentRow(), menuIndex(lesson("closed loop P")));
+    EXPECT_TRUE(ui->ListBox2->isVisible());
 }
 
 TEST_F(PauseTest, SignSitsWhereNoLessonEverDraws)
 {
-    for (int lesson = 0; lesson < kLessonCount; ++lesson) {
+    for (const LessonRow& lesson : kLessons) {
         startContinuous(lesson);
         ticks(260);
     }

@@ -73,28 +73,28 @@ protected:
 
 TEST_F(ZoomTest, ClicksLandOnTheScaledControls)
 {
-    menu(int(Lesson::OpenLoop));
+    menu(lesson("open loop"));
     zoom().setFactor(2);
-    clickScene(w->Button1->geometry().center());
+    clickScene(ui->Button1->geometry().center());
     EXPECT_EQ(st().gSceneTick, 1);
 
     // A row of the menu, 13 px high from the top of the list's viewport.
-    const QRect list = w->ListBox1->geometry();
-    const QRect row = w->ListBox1->visualItemRect(w->ListBox1->item(int(Lesson::LoopPI)));
-    clickScene(list.topLeft() + w->ListBox1->viewport()->geometry().topLeft() + row.center());
-    EXPECT_EQ(w->ListBox1->currentRow(), int(Lesson::LoopPI));
-    EXPECT_TRUE(w->ListBox3->isVisible());
+    const QRect list = ui->ListBox1->geometry();
+    const QRect row = ui->ListBox1->visualItemRect(ui->ListBox1->item(menuIndex(lesson("closed loop PI"))));
+    clickScene(list.topLeft() + ui->ListBox1->viewport()->geometry().topLeft() + row.center());
+    EXPECT_EQ(ui->ListBox1->currentRow(), menuIndex(lesson("closed loop PI")));
+    EXPECT_TRUE(ui->ListBox3->isVisible());
 
     zoom().setFactor(1.5);
-    clickScene(w->ListBox3->geometry().topLeft() + QPoint(20, 20));  // "pas à pas"
-    EXPECT_TRUE(w->Button4->isVisible());
-    clickScene(w->Button4->geometry().center());
+    clickScene(ui->ListBox3->geometry().topLeft() + QPoint(20, 20));  // "pas à pas"
+    EXPECT_TRUE(ui->Button4->isVisible());
+    clickScene(ui->Button4->geometry().center());
     EXPECT_EQ(st().gSceneTick, 2001);
 }
 
 TEST_F(ZoomTest, TwiceTheSceneIsTheSceneWithEveryPixelDoubledOutsideTheControls)
 {
-    startContinuous(int(Lesson::LoopP));
+    startContinuous(lesson("closed loop P"));
     ticks(170);
     w->resize(2 * kWidth, 2 * kHeight);
     const QImage one = shown(kWidth, kHeight);
@@ -106,7 +106,7 @@ TEST_F(ZoomTest, TwiceTheSceneIsTheSceneWithEveryPixelDoubledOutsideTheControls)
     // larger size; everything else is the surface and the oven, doubled.
     QRegion controls;
     for (const QWidget* c : zoom().scene()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (c->isVisible() && c != w->FOND)
+        if (c->isVisible() && c != ui->FOND)
             controls += QRect(c->geometry().topLeft() * 2, c->geometry().size() * 2);
     int differing = 0;
     for (int y = 0; y < 2 * kHeight; ++y)
@@ -116,18 +116,18 @@ TEST_F(ZoomTest, TwiceTheSceneIsTheSceneWithEveryPixelDoubledOutsideTheControls)
     EXPECT_EQ(differing, 0);
 
     // Inside, the controls' texts are drawn at twice their size.
-    const QRect label = w->Label3->geometry();
+    const QRect label = ui->Label3->geometry();
     const QRect small = ink(one, label);
     const QRect large = ink(two, QRect(label.topLeft() * 2, label.size() * 2));
     EXPECT_NEAR(large.height(), 2 * small.height(), 2);
     EXPECT_NEAR(large.width(), 2 * small.width(), 4);
-    EXPECT_EQ(w->ListBox1->font().pixelSize(), 9);
-    EXPECT_EQ(w->ListBox1->palette().color(QPalette::Text), QColor(0, 0, 255));
+    EXPECT_EQ(ui->ListBox1->font().pixelSize(), 9);
+    EXPECT_EQ(ui->ListBox1->palette().color(QPalette::Text), QColor(0, 0, 255));
 }
 
 TEST_F(ZoomTest, BetweenWholeFactorsThePicturesStayCrispWithoutBlendedColours)
 {
-    startContinuous(int(Lesson::LoopP));
+    startContinuous(lesson("closed loop P"));
     ticks(170);
     const QImage one = shown(kWidth, kHeight);
     QSet<QRgb> colours;
@@ -143,7 +143,7 @@ TEST_F(ZoomTest, BetweenWholeFactorsThePicturesStayCrispWithoutBlendedColours)
         // drawing: a smoothed picture would show colours between its neighbours'.
         QRegion controls;
         for (const QWidget* c : zoom().scene()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (c->isVisible() && c != w->FOND)
+            if (c->isVisible() && c != ui->FOND)
                 controls += QRect(c->geometry().topLeft() * factor, c->geometry().size() * factor).adjusted(-2, -2, 2, 2);
         const QRect pictures(0, 0, int(factor * kWidth), int(factor * kHeight));
         int blended = 0;
@@ -156,7 +156,7 @@ TEST_F(ZoomTest, BetweenWholeFactorsThePicturesStayCrispWithoutBlendedColours)
 
 TEST_F(ZoomTest, WhatATickDrawsIsRepaintedOnTheScaledScene)
 {
-    startContinuous(int(Lesson::LoopP));
+    startContinuous(lesson("closed loop P"));
     w->resize(2 * kWidth, 2 * kHeight);
     zoom().setFactor(2);
     PaintSpy spy(zoom().scene());
@@ -181,7 +181,7 @@ TEST_F(ZoomTest, WhatATickDrawsIsRepaintedOnTheScaledScene)
 
 TEST_F(ZoomTest, ScaledATickRepaintsItsFewSmallAreasNotTheRectangleSpanningThem)
 {
-    startContinuous(int(Lesson::LoopP));
+    startContinuous(lesson("closed loop P"));
     w->resize(2 * kWidth, 2 * kHeight);
     zoom().setFactor(2);
     PaintSpy spy(zoom().view()->viewport());
@@ -204,27 +204,27 @@ TEST_F(ZoomTest, ScaledATickRepaintsItsFewSmallAreasNotTheRectangleSpanningThem)
 
 TEST_F(ZoomTest, BackToOneTheWindowIsAsItWas)
 {
-    menu(int(Lesson::LoopP));
-    clickRow(w->ListBox2, 0);
-    w->ListBox1->setFocus();
+    menu(lesson("closed loop P"));
+    clickRow(ui->ListBox2, 0);
+    ui->ListBox1->setFocus();
     const QImage before = shown(kWidth, kHeight);
     const QList<QWidget*> chain = focusChain(w.get());
 
     zoom().setFactor(2);
-    EXPECT_EQ(w->Button1->parentWidget(), zoom().scene());
+    EXPECT_EQ(ui->Button1->parentWidget(), zoom().scene());
     zoom().zoomOut();
     zoom().reset();
 
     EXPECT_EQ(zoom().view(), nullptr);
     EXPECT_EQ(zoom().scene()->parentWidget(), w.get());
     EXPECT_EQ(zoom().scene()->pos(), QPoint(0, 0));
-    EXPECT_EQ(w->Button1->parentWidget(), zoom().scene());
-    EXPECT_EQ(w->Button1->geometry(), QRect(504, 512, 105, 25));
-    EXPECT_FALSE(w->Label7->isHidden());
-    EXPECT_TRUE(w->Button2->isHidden());
-    EXPECT_TRUE(w->RichEdit1->isHidden());
+    EXPECT_EQ(ui->Button1->parentWidget(), zoom().scene());
+    EXPECT_EQ(ui->Button1->geometry(), QRect(504, 512, 105, 25));
+    EXPECT_FALSE(ui->Label7->isHidden());
+    EXPECT_TRUE(ui->Button2->isHidden());
+    EXPECT_TRUE(ui->RichEdit1->isHidden());
     EXPECT_EQ(focusChain(w.get()), chain);
-    EXPECT_EQ(QApplication::focusWidget(), w->ListBox1);
+    EXPECT_EQ(QApplication::focusWidget(), ui->ListBox1);
     EXPECT_EQ(shown(kWidth, kHeight), before);
 }
 
@@ -277,24 +277,24 @@ TEST_F(ZoomTest, F11IsFullScreenWithTheSceneFittedAndF11LeavesIt)
 
 TEST_F(ZoomTest, TabGoesRoundTheScaledControlsInTheirOrder)
 {
-    menu(int(Lesson::LoopP));
-    clickRow(w->ListBox2, 0);
+    menu(lesson("closed loop P"));
+    clickRow(ui->ListBox2, 0);
     zoom().setFactor(2);
-    w->Button1->setFocus();
-    const QWidget* expected[] = {w->ScrollBar1, w->ListBox1, w->ListBox2, w->Button5, w->Button1, w->ScrollBar1};
+    ui->Button1->setFocus();
+    const QWidget* expected[] = {ui->ScrollBar1, ui->ListBox1, ui->ListBox2, ui->Button5, ui->Button1, ui->ScrollBar1};
     for (const QWidget* next : expected) {
         press(Qt::Key_Tab);
         EXPECT_EQ(zoom().scene()->focusWidget(), next);
     }
     press(Qt::Key_Backtab);
-    EXPECT_EQ(zoom().scene()->focusWidget(), w->Button1);
+    EXPECT_EQ(zoom().scene()->focusWidget(), ui->Button1);
     press(Qt::Key_Space);
     EXPECT_EQ(st().gSceneTick, 1001);
 }
 
 TEST_F(ZoomTest, TheWindowClosesWhileScaled)
 {
-    startContinuous(int(Lesson::LoopP));
+    startContinuous(lesson("closed loop P"));
     zoom().setFactor(2.5);
     ticks(3);
     QApplication::processEvents();

@@ -146,11 +146,11 @@ TEST_F(LabForm, TheDiagramShowsTheParametersInForceAtTheAcquisitionShown)
     ASSERT_EQ(lab->cursor->sample(), 2);
     EXPECT_EQ(area(kRegulatorBox), gainTwo);
     EXPECT_EQ(lab->shownValues().parameters.field(Regulator::P, model::kGainField), 2);
-    EXPECT_EQ(number(readouts().epu), 2 * number(readouts().ep));
+    EXPECT_EQ(number(readouts().gEpu), 2 * number(readouts().gEp));
     QTest::mouseMove(lab->cursor, QPoint(lab->plotView().scale.x(kSPlot, lab->plotView().scale.acquisitionTime(5)), 150));
     ASSERT_EQ(lab->cursor->sample(), 5);
     EXPECT_NE(area(kRegulatorBox), gainTwo);
-    EXPECT_EQ(number(readouts().epu), 5 * number(readouts().ep));
+    EXPECT_EQ(number(readouts().gEpu), 5 * number(readouts().gEp));
 }
 
 // Without quantisation the readouts are the model's values, not the lessons'
@@ -165,9 +165,9 @@ TEST_F(LabForm, UnquantisedTheReadoutsAddUp)
     for (int k = 0; k < 6; ++k) {
         lab->cursor->setSample(k);
         const ReadoutTexts t = readouts();
-        EXPECT_NEAR(number(t.x) + number(t.ep), number(t.e), 0.011) << k;
-        EXPECT_NEAR(number(t.epu), std::min(255.0, 8 * number(t.ep)), 8 * 0.005 + 0.006) << k;
-        decimals += t.x.contains(QLatin1Char(','));
+        EXPECT_NEAR(number(t.gX) + number(t.gEp), number(t.gE), 0.011) << k;
+        EXPECT_NEAR(number(t.gEpu), std::min(255.0, 8 * number(t.gEp)), 8 * 0.005 + 0.006) << k;
+        decimals += t.gX.contains(QLatin1Char(','));
     }
     EXPECT_GT(decimals, 3);
 }
@@ -182,7 +182,7 @@ TEST_F(LabForm, EveryNumberTakesTheUsersDecimalSeparator)
     lab.setStart(model::Start::Steady);
     lab.tick();
     const ReadoutTexts t = readoutTexts(lab.shownValues());
-    const QString shown = QStringList{t.u, t.s, lab.measuresShown(), lab.poles->text(),
+    const QString shown = QStringList{t.gU, t.gS, lab.measuresShown(), lab.poles->text(),
                                       lab.settingField(model::kSampling.key)->edit()->text(),
                                       lab.settingField(model::kSetPoint.key)->note()->text(), lab.startNote->text()}
                               .join(QLatin1Char('|'));
@@ -213,9 +213,9 @@ TEST_F(LabForm, TheDiagramFollowsTheRowInForce)
     periods(3);
     EXPECT_NE(area(kReturnBranch), closed);
     EXPECT_EQ(scene().pixel(80, 135), colour::btnFace);  // the branch no longer reaches the comparator
-    EXPECT_EQ(readouts().ep, readouts().e);                // its minus input earthed
-    EXPECT_EQ(readouts().u, QStringLiteral("2"));
-    EXPECT_NE(readouts().x, QStringLiteral("0"));          // the oven still measured
+    EXPECT_EQ(readouts().gEp, readouts().gE);                // its minus input earthed
+    EXPECT_EQ(readouts().gU, QStringLiteral("2"));
+    EXPECT_NE(readouts().gX, QStringLiteral("0"));          // the oven still measured
     choose(Regulator::P);
     periods(1);
     EXPECT_EQ(area(kReturnBranch), closed);

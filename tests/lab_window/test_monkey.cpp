@@ -109,7 +109,7 @@ protected:
     {
         SCOPED_TRACE(::testing::Message() << "event " << event);
         const ReadoutTexts t = readouts();
-        for (const QString& text : {t.e, t.ep, t.epu, t.u, t.s, t.x, t.temperature, t.proportional, t.integral,
+        for (const QString& text : {t.gE, t.gEp, t.gEpu, t.gU, t.gS, t.gX, t.gTemperature, t.proportional, t.integral,
                                     t.derivative, lab->measuresShown(), lab->poles->text()}) {
             const QString l = text.toLower();
             ASSERT_FALSE(l.contains(QStringLiteral("nan")) || l.contains(QStringLiteral("inf")) ||

@@ -72,7 +72,7 @@ TEST_F(LaboratoryTest, GainChangedDuringTheRunActsFromTheNextAcquisitionWithItsM
     const model::Sample& after = samples()[4];
     EXPECT_EQ(before.epu, std::round(2 * before.ep));
     EXPECT_EQ(after.epu, std::round(4 * after.ep));
-    EXPECT_EQ(readouts().epu, ceilingText(after.epu));
+    EXPECT_EQ(readouts().gEpu, ceilingText(after.epu));
     ASSERT_EQ(run().marks().size(), 1u);
     EXPECT_EQ(run().marks()[0].k, 4);
     EXPECT_EQ(changeLabel(run().marks()[0].before, run().marks()[0].after), "G = 4");
@@ -97,13 +97,13 @@ TEST_F(LaboratoryTest, TheCursorShowsAnAcquisitionAsItsCsvRowHoldsIt)
     EXPECT_EQ(row[0], QStringLiteral("120"));
     const auto value = [&row](int i) { return QString(row[i]).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(); };
     const ReadoutTexts at = readouts();
-    EXPECT_EQ(at.e, ceilingText(value(1)));
-    EXPECT_EQ(at.ep, ceilingText(value(2)));
-    EXPECT_EQ(at.epu, ceilingText(value(3)));
-    EXPECT_EQ(at.u, QString::fromStdString(formatDecimal(value(4), 2)));
-    EXPECT_EQ(at.s, QString::fromStdString(formatDecimal(value(5), 2)));
-    EXPECT_EQ(at.x, ceilingText(value(6)));
-    EXPECT_EQ(at.temperature, ceilingText(value(7)));
+    EXPECT_EQ(at.gE, ceilingText(value(1)));
+    EXPECT_EQ(at.gEp, ceilingText(value(2)));
+    EXPECT_EQ(at.gEpu, ceilingText(value(3)));
+    EXPECT_EQ(at.gU, QString::fromStdString(formatDecimal(value(4), 2)));
+    EXPECT_EQ(at.gS, QString::fromStdString(formatDecimal(value(5), 2)));
+    EXPECT_EQ(at.gX, ceilingText(value(6)));
+    EXPECT_EQ(at.gTemperature, ceilingText(value(7)));
 
     // The keys go from sample to sample, both ways; End gives the live values back.
     QTest::keyClick(lab->cursor, Qt::Key_Left);
@@ -113,7 +113,7 @@ TEST_F(LaboratoryTest, TheCursorShowsAnAcquisitionAsItsCsvRowHoldsIt)
     EXPECT_EQ(lab->cursor->sample(), 4);
     QTest::keyClick(lab->cursor, Qt::Key_End);
     EXPECT_FALSE(lab->cursor->sample());
-    EXPECT_EQ(readouts().s, live.s);
+    EXPECT_EQ(readouts().gS, live.gS);
 }
 
 TEST_F(LaboratoryTest, TheCursorIsDrawnOverThePictureNotIntoIt)
@@ -221,7 +221,7 @@ TEST_F(LaboratoryTest, AnUnstableGainRunsFortyPeriodsSaturatedWithFiniteReadouts
     for (int n = 0; n <= 40 * model::kTicksPerPeriod; ++n) {
         lab->tick();
         const ReadoutTexts t = readouts();
-        for (const QString& text : {t.e, t.ep, t.epu, t.u, t.s, t.x, t.temperature})
+        for (const QString& text : {t.gE, t.gEp, t.gEpu, t.gU, t.gS, t.gX, t.gTemperature})
             ASSERT_TRUE(finite(text)) << text.toStdString() << " at tick " << n;
     }
     for (const model::Sample& s : samples()) {

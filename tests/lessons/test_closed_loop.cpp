@@ -24,42 +24,42 @@ protected:
 
 TEST_F(ClosedLoopRun, ProportionalLoopValuesAtEachPeriodsEnds)
 {
-    runContinuous(lessonRow(Lesson::LoopP));
+    runContinuous(lesson("closed loop P"));
     ASSERT_EQ(shown.size(), 239u);
-    const std::map<int, Shown> want{
-        {2, {"100", "0", "100", "200", "7,8", "0,1", "21"}},
-        {39, {"100", "0", "100", "200", "7,8", "1,4", "32"}},
-        {40, {"100", "36", "64", "128", "5", "1,5", "32"}},
-        {41, {"100", "36", "64", "128", "5", "1,5", "32"}},
-        {79, {"100", "36", "64", "128", "5", "2,1", "37"}},
-        {80, {"100", "53", "47", "94", "3,7", "2,1", "37"}},
-        {119, {"100", "53", "47", "94", "3,7", "2,4", "40"}},
-        {120, {"100", "60", "40", "80", "3,1", "2,4", "40"}},
-        {159, {"100", "60", "40", "80", "3,1", "2,6", "41"}},
-        {160, {"100", "64", "36", "72", "2,8", "2,6", "41"}},
-        {199, {"100", "64", "36", "72", "2,8", "2,6", "41"}},
-        {200, {"100", "65", "35", "70", "2,7", "2,6", "41"}},
-        {239, {"100", "65", "35", "70", "2,7", "2,6", "41"}},
-        {240, {"100", "65", "35", "70", "2,7", "2,6", "41"}},  // tick 240 writes nothing
+    const std::map<int, const char*> want{
+        {2, "E 100 Ep 100 Epu 200 U 7,8 S 0,1 X 0 T 21"},
+        {39, "E 100 Ep 100 Epu 200 U 7,8 S 1,4 X 0 T 32"},
+        {40, "E 100 Ep 64 Epu 128 U 5 S 1,5 X 36 T 32"},
+        {41, "E 100 Ep 64 Epu 128 U 5 S 1,5 X 36 T 32"},
+        {79, "E 100 Ep 64 Epu 128 U 5 S 2,1 X 36 T 37"},
+        {80, "E 100 Ep 47 Epu 94 U 3,7 S 2,1 X 53 T 37"},
+        {119, "E 100 Ep 47 Epu 94 U 3,7 S 2,4 X 53 T 40"},
+        {120, "E 100 Ep 40 Epu 80 U 3,1 S 2,4 X 60 T 40"},
+        {159, "E 100 Ep 40 Epu 80 U 3,1 S 2,6 X 60 T 41"},
+        {160, "E 100 Ep 36 Epu 72 U 2,8 S 2,6 X 64 T 41"},
+        {199, "E 100 Ep 36 Epu 72 U 2,8 S 2,6 X 64 T 41"},
+        {200, "E 100 Ep 35 Epu 70 U 2,7 S 2,6 X 65 T 41"},
+        {239, "E 100 Ep 35 Epu 70 U 2,7 S 2,6 X 65 T 41"},
+        {240, "E 100 Ep 35 Epu 70 U 2,7 S 2,6 X 65 T 41"},  // tick 240 writes nothing
     };
     for (const auto& [t, w] : want)
         expectShown(shown.at(t), w, t);
     // S only ever climbs, one tenth at a time.
-    auto volts = [&](int t) { return QLocale().toDouble(shown.at(t).s); };
+    auto volts = [&](int t) { return QLocale().toDouble(shown.at(t).gS); };
     for (int t = 3; t <= 240; ++t)
         EXPECT_GE(volts(t), volts(t - 1)) << t;
 }
 
 TEST_F(ClosedLoopRun, PILoopValuesFollowTheDeadbeatScript)
 {
-    runContinuous(lessonRow(Lesson::LoopPI));
+    runContinuous(lesson("closed loop PI"));
     const std::map<int, QString> sAt{{2, "0,1"}, {10, "0,5"}, {22, "1"}, {36, "1,5"}, {37, "1,5"}, {38, "1,6"}, {39, "1,6"}};
     for (const auto& [t, s] : sAt)
-        EXPECT_EQ(shown.at(t).s, s) << t;
-    expectShown(shown.at(2), {"40", "0", "40", "221", "8,7", "0,1", "21"}, 2);
-    expectShown(shown.at(40), {"40", "40", "0", "40", "1,6", "1,6", "33"}, 40);
-    expectShown(shown.at(239), {"40", "40", "0", "40", "1,6", "1,6", "33"}, 239);
-    expectShown(shown.at(240), {"40", "40", "0", "40", "1,6", "1,6", "33"}, 240);
+        EXPECT_EQ(shown.at(t).gS, s) << t;
+    expectShown(shown.at(2), "E 40 Ep 40 Epu 221 U 8,7 S 0,1 X 0 T 21", 2);
+    expectShown(shown.at(40), "E 40 Ep 0 Epu 40 U 1,6 S 1,6 X 40 T 33", 40);
+    expectShown(shown.at(239), "E 40 Ep 0 Epu 40 U 1,6 S 1,6 X 40 T 33", 239);
+    expectShown(shown.at(240), "E 40 Ep 0 Epu 40 U 1,6 S 1,6 X 40 T 33", 240);
     EXPECT_DOUBLE_EQ(scene.st.gTemperature, 32.8);
     // The recurrence box is shown on every tick of the lesson.
     EXPECT_EQ(controls.recurrenceBox, 239);
@@ -67,16 +67,16 @@ TEST_F(ClosedLoopRun, PILoopValuesFollowTheDeadbeatScript)
 
 TEST_F(ClosedLoopRun, StepModeShowsTheNewValuesOnAPeriodsFirstDrawnTick)
 {
-    runStepByStep(lessonRow(Lesson::LoopP));
+    runStepByStep(lesson("closed loop P"));
     EXPECT_EQ(shown.count(40), 0u);
-    expectShown(shown.at(41), {"100", "36", "64", "128", "5", "1,5", "32"}, 41);
-    expectShown(shown.at(81), {"100", "53", "47", "94", "3,7", "2,1", "37"}, 81);
+    expectShown(shown.at(41), "E 100 Ep 64 Epu 128 U 5 S 1,5 X 36 T 32", 41);
+    expectShown(shown.at(81), "E 100 Ep 47 Epu 94 U 3,7 S 2,1 X 53 T 37", 81);
     EXPECT_EQ(scene.st.gSceneTick, 1240);
 }
 
 TEST_F(ClosedLoopRun, CommentButtonFromTheFourthPeriod)
 {
-    runContinuous(lessonRow(Lesson::LoopP));
+    runContinuous(lesson("closed loop P"));
     EXPECT_EQ(commentsBefore, 0);
     EXPECT_EQ(controls.commentButton, 240 - 151 + 1);
     EXPECT_EQ(controls.recurrenceBox, 0);
@@ -84,7 +84,7 @@ TEST_F(ClosedLoopRun, CommentButtonFromTheFourthPeriod)
 
 TEST_F(ClosedLoopRun, ProportionalStaircaseInTheHeatColour)
 {
-    runContinuous(lessonRow(Lesson::LoopP));
+    runContinuous(lesson("closed loop P"));
     // Level pieces at x = t + 139, in the heat colour of their tick.
     struct Level {
         int first, last, y;
@@ -111,7 +111,7 @@ TEST_F(ClosedLoopRun, ProportionalStaircaseInTheHeatColour)
 
 TEST_F(ClosedLoopRun, ProportionalSPiecesJoin)
 {
-    runContinuous(lessonRow(Lesson::LoopP));
+    runContinuous(lesson("closed loop P"));
     EXPECT_EQ(at(491, 299), heatColour(2));  // the curve starts on its first tick
     // Each period's first piece starts where the script's table says.
     const std::pair<int, int> starts[] = {{40, 257}, {80, 237}, {120, 227}, {160, 223}, {200, 221}};
@@ -127,7 +127,7 @@ TEST_F(ClosedLoopRun, ProportionalSPiecesJoin)
 
 TEST_F(ClosedLoopRun, StepModeLeavesOnePixelGapsAtPeriodStarts)
 {
-    runStepByStep(lessonRow(Lesson::LoopPI));
+    runStepByStep(lesson("closed loop PI"));
     for (int t : {40, 80, 120, 160, 200}) {
         EXPECT_NE(at(t + 139, 282), heatColour(t)) << "U gap at t " << t;
         EXPECT_EQ(at(t + 140, 282), heatColour(t + 1)) << "U after the gap at t " << t;
@@ -138,7 +138,7 @@ TEST_F(ClosedLoopRun, StepModeLeavesOnePixelGapsAtPeriodStarts)
 
 TEST_F(ClosedLoopRun, ContinuousModeHasNoGaps)
 {
-    runContinuous(lessonRow(Lesson::LoopPI));
+    runContinuous(lesson("closed loop PI"));
     for (int t = 41; t <= 239; ++t) {
         EXPECT_EQ(at(t + 139, 282), heatColour(t)) << t;
         EXPECT_EQ(at(t + 489, 229), heatColour(t)) << t;
@@ -151,7 +151,7 @@ TEST_F(ClosedLoopRun, ContinuousModeHasNoGaps)
 
 TEST_F(ClosedLoopRun, TextsAppearFromTheirTickWithTheirMarkers)
 {
-    const LessonRow& loopP = lessonRow(Lesson::LoopP);
+    const LessonRow& loopP = lesson("closed loop P");
     start(loopP);
     runToTick(loopP, 37);
     EXPECT_EQ(at(50, 338), colour::btnFace);
@@ -163,7 +163,7 @@ TEST_F(ClosedLoopRun, TextsAppearFromTheirTickWithTheirMarkers)
     EXPECT_EQ(at(50, 378), colour::fuchsia);
     EXPECT_EQ(at(140, 430), colour::btnFace);
     runToTick(loopP, 201);
-    EXPECT_EQ(scene.st.gTickLoopP, 201);
+    EXPECT_EQ(scene.st.gTickLoopP(), 201);
     EXPECT_EQ(at(140, 430), colour::purple);
 }
 
@@ -171,10 +171,10 @@ TEST_F(ClosedLoopRun, RedrawingATickLeavesTheSamePicture)
 {
     // The lesson reprints its texts and labels over themselves: running it
     // twice through the same periods gives the same window.
-    runContinuous(lessonRow(Lesson::LoopPI));
+    runContinuous(lesson("closed loop PI"));
     const QImage first = scene.surfaces.window.image();
     clearLessonArea(scene.surfaces.window);
-    runContinuous(lessonRow(Lesson::LoopPI));
+    runContinuous(lesson("closed loop PI"));
     EXPECT_EQ(scene.surfaces.window.image(), first);
 }
 

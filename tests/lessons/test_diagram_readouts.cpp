@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
 #include <vector>
 
 namespace t1::testing {
@@ -20,16 +21,16 @@ const QRect kReadoutBand(0, 55, 700, 105);
 // second X box reaching lower, and the P lessons' patch wipes only the gain
 // line. Corners are the first pixels a box leaves out.
 struct Wipes {
-    Lesson lesson;
+    const char* lesson;
     QPoint eCorner;
     int sRight;
     int xBottom;
     bool wholePatch;
 };
 constexpr Wipes kWipes[] = {
-    {Lesson::OpenLoop, {20, 70}, 665, 148, true},     {Lesson::LoopP, {30, 75}, 665, 148, false},
-    {Lesson::LoopPI, {30, 75}, 665, 150, true},       {Lesson::DisturbModel, {20, 70}, 665, 148, true},
-    {Lesson::DisturbP, {30, 75}, 665, 148, false},    {Lesson::DisturbPI, {30, 75}, 675, 148, true},
+    {"open loop", {20, 70}, 665, 148, true},       {"closed loop P", {30, 75}, 665, 148, false},
+    {"closed loop PI", {30, 75}, 665, 150, true},  {"disturbance model", {20, 70}, 665, 148, true},
+    {"disturbance P", {30, 75}, 665, 148, false},  {"disturbance PI", {30, 75}, 675, 148, true},
 };
 
 // The lesson's first tick over a diagram painted in the marker colour.
@@ -39,7 +40,7 @@ void firstTickOverMarker(LessonRig& rig, const LessonRow& lesson)
     Canvas& w = rig.window();
     w.setPenAndBrush(kMarker);
     w.rectangle(kReadoutBand.left(), kReadoutBand.top(), kReadoutBand.right() + 1, kReadoutBand.bottom() + 1);
-    rig.runTo(lesson.start + 1);
+    rig.runTo(lesson.band.start + 1);
 }
 
 // Wiped: the background, or a value printed over it since.
@@ -82,7 +83,7 @@ TEST(DiagramReadouts, EachLessonWipesWhereItsDescriptionSays)
 {
     for (const Wipes& row : kWipes) {
         LessonRig rig;
-        const LessonRow& lesson = lessonRow(row.lesson);
+        const LessonRow& lesson = *lessonNamed(row.lesson);
         firstTickOverMarker(rig, lesson);
         const Canvas& w = rig.window();
         const char* name = lesson.runName;
@@ -109,12 +110,12 @@ TEST(DiagramReadouts, PeriodLabelsOfTheSampledLessons)
     const auto common = {inkOf(QStringLiteral("T"), 175, 280), inkOf(QStringLiteral("2T"), 210, 280)};
     const auto lowered = {inkOf(QStringLiteral("T"), 173, 283), inkOf(QStringLiteral("2T"), 208, 283)};
     const auto underS = {inkOf(QStringLiteral("T"), 525, 280), inkOf(QStringLiteral("2T"), 560, 280)};
-    for (Lesson l : {Lesson::LoopP, Lesson::LoopPI, Lesson::DisturbP, Lesson::DisturbPI}) {
+    for (const char* name : {"closed loop P", "closed loop PI", "disturbance P", "disturbance PI"}) {
         LessonRig rig;
-        const LessonRow& lesson = lessonRow(l);
+        const LessonRow& lesson = *lessonNamed(name);
         rig.start(lesson);
-        rig.runTo(lesson.start + 1);
-        const bool pi = l == Lesson::LoopPI;
+        rig.runTo(lesson.band.start + 1);
+        const bool pi = std::string_view(name) == "closed loop PI";
         for (const auto& ink : common)
             EXPECT_EQ(inked(rig.window(), ink), !pi) << lesson.runName;
         for (const auto& ink : lowered)

@@ -40,46 +40,46 @@ protected:
 
 TEST_F(DisturbanceRun, ProportionalValuesThroughTheOpening)
 {
-    runContinuous(lessonRow(Lesson::DisturbP));
+    runContinuous(lesson("disturbance P"));
     ASSERT_EQ(shown.size(), 239u);
-    const Shown steady{"100", "82", "18", "82", "3,2", "3,2", "46"};
+    const char* const steady = "E 100 Ep 18 Epu 82 U 3,2 S 3,2 X 82 T 46";
     expectShown(shown.at(2), steady, 2);
     expectShown(shown.at(39), steady, 39);
     expectShown(shown.at(40), steady, 40);
-    expectShown(shown.at(79), {"100", "82", "18", "82", "3,2", "2", "36"}, 79);
-    expectShown(shown.at(80), {"100", "51", "49", "223", "8,7", "2", "36"}, 80);
-    expectShown(shown.at(119), {"100", "51", "49", "223", "8,7", "3,2", "46"}, 119);
+    expectShown(shown.at(79), "E 100 Ep 18 Epu 82 U 3,2 S 2 X 82 T 36", 79);
+    expectShown(shown.at(80), "E 100 Ep 49 Epu 223 U 8,7 S 2 X 51 T 36", 80);
+    expectShown(shown.at(119), "E 100 Ep 49 Epu 223 U 8,7 S 3,2 X 51 T 46", 119);
     expectShown(shown.at(120), steady, 120);
     expectShown(shown.at(239), steady, 239);
     expectShown(shown.at(240), steady, 240);
     // The temperature never goes below 36.
     for (const auto& [t, f] : shown)
-        EXPECT_GE(f.temperature.toInt(), 36) << t;
+        EXPECT_GE(f.gTemperature.toInt(), 36) << t;
 }
 
 TEST_F(DisturbanceRun, PIValuesOvershootAndSettle)
 {
-    runContinuous(lessonRow(Lesson::DisturbPI));
-    const Shown steady{"40", "40", "0", "40", "1,6", "1,6", "33"};
+    runContinuous(lesson("disturbance PI"));
+    const char* const steady = "E 40 Ep 0 Epu 40 U 1,6 S 1,6 X 40 T 33";
     expectShown(shown.at(2), steady, 2);
     expectShown(shown.at(42), steady, 42);
     const std::map<int, QString> sDuringOpening{{43, "1,5"}, {58, "1"}, {75, "0,5"}, {78, "0,4"}, {79, "0,4"}};
     for (const auto& [t, s] : sDuringOpening)
-        EXPECT_EQ(shown.at(t).s, s) << t;
-    EXPECT_EQ(shown.at(79).temperature, "24");
-    expectShown(shown.at(80), {"40", "11", "29", "200", "7,8", "1,25", "30"}, 80);
-    EXPECT_EQ(shown.at(98).s, "1,5");
-    EXPECT_EQ(shown.at(106).s, "1,6");
-    expectShown(shown.at(119), {"40", "11", "29", "200", "7,8", "1,74", "34"}, 119);
-    expectShown(shown.at(120), {"40", "45", "-5", "41", "1,6", "1,72", "34"}, 120);
-    expectShown(shown.at(160), {"40", "44", "-4", "41", "1,6", "1,7", "34"}, 160);
-    expectShown(shown.at(200), {"40", "43", "-3", "42", "1,6", "1,7", "34"}, 200);
+        EXPECT_EQ(shown.at(t).gS, s) << t;
+    EXPECT_EQ(shown.at(79).gTemperature, "24");
+    expectShown(shown.at(80), "E 40 Ep 29 Epu 200 U 7,8 S 1,25 X 11 T 30", 80);
+    EXPECT_EQ(shown.at(98).gS, "1,5");
+    EXPECT_EQ(shown.at(106).gS, "1,6");
+    expectShown(shown.at(119), "E 40 Ep 29 Epu 200 U 7,8 S 1,74 X 11 T 34", 119);
+    expectShown(shown.at(120), "E 40 Ep -5 Epu 41 U 1,6 S 1,72 X 45 T 34", 120);
+    expectShown(shown.at(160), "E 40 Ep -4 Epu 41 U 1,6 S 1,7 X 44 T 34", 160);
+    expectShown(shown.at(200), "E 40 Ep -3 Epu 42 U 1,6 S 1,7 X 43 T 34", 200);
     expectShown(shown.at(240), shown.at(239), 240);
 }
 
 TEST_F(DisturbanceRun, DoorShutThenOpenForTheSecondPeriodThenShutAgain)
 {
-    for (const LessonRow* l : {&lessonRow(Lesson::DisturbP), &lessonRow(Lesson::DisturbPI)}) {
+    for (const LessonRow* l : {&lesson("disturbance P"), &lesson("disturbance PI")}) {
         doors.clear();
         runContinuous(*l);
         ASSERT_EQ(doors.size(), 239u);
@@ -94,7 +94,7 @@ TEST_F(DisturbanceRun, DoorShutThenOpenForTheSecondPeriodThenShutAgain)
 
 TEST_F(DisturbanceRun, LeakStrokesMoveRightWhileTheDoorIsOpen)
 {
-    const LessonRow& disturbP = lessonRow(Lesson::DisturbP);
+    const LessonRow& disturbP = lesson("disturbance P");
     start(disturbP);
     runToTick(disturbP, 41);
     // First group at phase t + 60: 550 to 560 on row 125, its left end under
@@ -115,7 +115,7 @@ TEST_F(DisturbanceRun, LeakStrokesMoveRightWhileTheDoorIsOpen)
 
 TEST_F(DisturbanceRun, NewRunWipesWhatAnInterruptedRunLeftUnderTheOven)
 {
-    const LessonRow& disturbPI = lessonRow(Lesson::DisturbPI);
+    const LessonRow& disturbPI = lesson("disturbance PI");
     start(disturbPI);
     runToTick(disturbPI, 60);
     EXPECT_EQ(at(545, 121), colour::red);
@@ -128,7 +128,7 @@ TEST_F(DisturbanceRun, NewRunWipesWhatAnInterruptedRunLeftUnderTheOven)
 
 TEST_F(DisturbanceRun, ProportionalCurves)
 {
-    runContinuous(lessonRow(Lesson::DisturbP));
+    runContinuous(lesson("disturbance P"));
     // U: steady at y = 270, up to 8,7 V at x = 219, back down at x = 259.
     EXPECT_EQ(at(135, 270), colour::red);  // the steady state before t = 0
     EXPECT_EQ(at(141, 270), colour::red);
@@ -148,7 +148,7 @@ TEST_F(DisturbanceRun, ProportionalCurves)
 
 TEST_F(DisturbanceRun, PIReturnCurveStepsDownOnePixelPerPeriod)
 {
-    runContinuous(lessonRow(Lesson::DisturbPI));
+    runContinuous(lesson("disturbance PI"));
     const std::pair<int, int> points[] = {{120, 244}, {159, 247}, {160, 248}, {199, 250}, {200, 251}, {239, 252}};
     for (const auto& [t, y] : points)
         EXPECT_EQ(at(t + 489, y), colour::red) << "S at t " << t;
@@ -160,7 +160,7 @@ TEST_F(DisturbanceRun, PIReturnCurveStepsDownOnePixelPerPeriod)
 
 TEST_F(DisturbanceRun, StepModeOpensOnTick41AndClosesOnTick81)
 {
-    runStepByStep(lessonRow(Lesson::DisturbP));
+    runStepByStep(lesson("disturbance P"));
     EXPECT_EQ(doors.count(40), 0u);
     EXPECT_EQ(doors.count(80), 0u);
     EXPECT_TRUE(doors.at(41).openBelow);

@@ -18,9 +18,9 @@ struct DisturbModel : ::testing::Test {
     Canvas& w = rig.window();
     void runTo(int d)
     {
-        if (rig.scene.st.gSceneTick <= kDisturbModelBand.base)
-            rig.start(kDisturbModelBand.start);
-        rig.runTo(kDisturbModelBand.base + d);
+        if (rig.scene.st.gSceneTick <= lesson("disturbance model").band.base)
+            rig.start(lesson("disturbance model").band.start);
+        rig.runTo(lesson("disturbance model").band.base + d);
     }
     bool doorOpenUnderOven() const
     {
@@ -71,10 +71,10 @@ TEST(DisturbModelScript, ReadoutsAlongTheRun)
 
 TEST_F(DisturbModel, DoorShutOpenAndShutAgain)
 {
-    rig.start(kDisturbModelBand.start);
+    rig.start(lesson("disturbance model").band.start);
     for (int d = 2; d <= 220; ++d) {
         runTo(d);
-        ASSERT_EQ(rig.scene.st.gTickDisturbModel, d);
+        ASSERT_EQ(rig.scene.st.gTickDisturbModel(), d);
         // Nothing is drawn at kT and (k+1)T: the open door of tick 139 stays until 141.
         EXPECT_EQ(doorShutOnPicture(), d < 100 || d > 140) << d;
         EXPECT_EQ(doorOpenUnderOven(), d > 100 && d < 141) << d;
@@ -141,7 +141,7 @@ TEST_F(DisturbModel, LastTickAndNothingAfter)
     EXPECT_EQ(rig.fond().pixel(100, 20), colour::red);  // red inside, no heat lines
     const QImage window = w.image();
     EXPECT_TRUE(rig.runTo().empty());
-    EXPECT_EQ(rig.scene.st.gSceneTick, kDisturbModelBand.end);
+    EXPECT_EQ(rig.scene.st.gSceneTick, lesson("disturbance model").band.end);
     EXPECT_EQ(w.image(), window);
 }
 
@@ -161,11 +161,11 @@ TEST_F(DisturbModel, LeftWhileTheDoorIsOpen)
 TEST_F(DisturbModel, RestartGivesTheSamePictureAsAFirstRun)
 {
     LessonRig first;
-    first.start(kDisturbModelBand.start);
-    first.runTo(kDisturbModelBand.end);
+    first.start(lesson("disturbance model").band.start);
+    first.runTo(lesson("disturbance model").band.end);
 
     runTo(125);
-    rig.start(kDisturbModelBand.start);
+    rig.start(lesson("disturbance model").band.start);
     runTo(2);
     EXPECT_FALSE(doorOpenUnderOven());
     EXPECT_EQ(countIn(w, kUnderOven, colour::violet), 0);

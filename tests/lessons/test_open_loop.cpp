@@ -16,8 +16,8 @@ struct OpenLoop : ::testing::Test {
     Canvas& w = rig.window();
     void runTo(int n)
     {
-        if (rig.scene.st.gSceneTick < kOpenLoopBand.start)
-            rig.start(kOpenLoopBand.start);
+        if (rig.scene.st.gSceneTick < lesson("open loop").band.start)
+            rig.start(lesson("open loop").band.start);
         rig.runTo(n);
     }
 };
@@ -94,7 +94,7 @@ TEST_F(OpenLoop, RedCurveUntilT1ThenNavy)
 
 TEST_F(OpenLoop, LastTickAndNothingAfter)
 {
-    runTo(kOpenLoopBand.end);
+    runTo(lesson("open loop").band.end);
     EXPECT_EQ(w.pixel(394, 200), colour::maroon);  // the U level ends at x = 395
     EXPECT_EQ(w.pixel(395, 200), colour::btnFace);
     EXPECT_EQ(w.pixel(744, 199), colour::navy);  // and S at x = 745
@@ -104,7 +104,7 @@ TEST_F(OpenLoop, LastTickAndNothingAfter)
     const QImage window = w.image();
     const QImage fond = rig.fond().image();
     EXPECT_TRUE(rig.runTo().empty());
-    EXPECT_EQ(rig.scene.st.gSceneTick, kOpenLoopBand.end);
+    EXPECT_EQ(rig.scene.st.gSceneTick, lesson("open loop").band.end);
     EXPECT_EQ(w.image(), window);
     EXPECT_EQ(rig.fond().image(), fond);
 }
@@ -132,12 +132,12 @@ TEST_F(OpenLoop, FeedbackCutAndLabelAboveTheLessonArea)
 TEST_F(OpenLoop, RestartGivesTheSamePictureAsAFirstRun)
 {
     LessonRig first;
-    first.start(kOpenLoopBand.start);
-    first.runTo(kOpenLoopBand.end);
+    first.start(lesson("open loop").band.start);
+    first.runTo(lesson("open loop").band.end);
 
     runTo(150);
-    rig.start(kOpenLoopBand.start);
-    runTo(kOpenLoopBand.end);
+    rig.start(lesson("open loop").band.start);
+    runTo(lesson("open loop").band.end);
     EXPECT_EQ(w.image(), first.window().image());
     EXPECT_EQ(rig.fond().image(), first.fond().image());
 }

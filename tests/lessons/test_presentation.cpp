@@ -1,4 +1,4 @@
-#include "lessons/lessons.h"
+#include "lessons/lesson_table.h"
 #include "lessons/scene.h"
 #include "picture/block_diagram.h"
 
@@ -32,7 +32,7 @@ int rightmostInk(const Canvas& c, int y1, int y2, QRgb colour)
 TEST(Presentation, TwoColumnsAndTheirFuchsiaBars)
 {
     Scene scene;
-    presentationTick(scene);
+    presentationTick(scene, 0);
     const Canvas& c = scene.surfaces.window;
     const QRgb fuchsia = fromBgr(0xFF00FF);
     for (int y = 170; y <= 465; ++y)
@@ -60,10 +60,10 @@ TEST(Presentation, RedrawnOverItselfAndNothingElseTouched)
     Scene scene;
     drawBlockDiagram(scene.surfaces.window);
     const QImage before = scene.surfaces.window.image();
-    presentationTick(scene);
+    presentationTick(scene, 0);
     const QImage once = scene.surfaces.window.image();
     for (int i = 0; i < 20; ++i)
-        presentationTick(scene);
+        presentationTick(scene, 0);
     EXPECT_EQ(scene.surfaces.window.image(), once);
     EXPECT_EQ(once.copy(0, 0, 800, 170), before.copy(0, 0, 800, 170));
     EXPECT_TRUE(scene.surfaces.fond.image().isNull());

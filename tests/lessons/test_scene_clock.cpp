@@ -20,10 +20,32 @@ std::vector<int> clocks(const LessonRow& l, int from, int to)
     return v;
 }
 
-const LessonRow kClosedLoops[] = {lessonRow(Lesson::LoopP), lessonRow(Lesson::LoopPI), lessonRow(Lesson::DisturbP),
-                                  lessonRow(Lesson::DisturbPI)};
+// The four lessons whose periods the program's documents describe.
+constexpr const LessonRow* kClosedLoops[] = {&lesson("closed loop P"), &lesson("closed loop PI"),
+                                             &lesson("disturbance P"), &lesson("disturbance PI")};
 
 }  // namespace
+
+// The bands the program's documents give each lesson: base, start code, end.
+TEST(SceneClock, EachLessonHasItsDocumentedBand)
+{
+    struct Documented {
+        const char* lesson;
+        int base, start, end;
+    };
+    const Documented bands[] = {
+        {"presentation", -1, -1, -1},        {"open loop", 0, 1, 255},           {"closed loop P", 1000, 1001, 1240},
+        {"closed loop PI", 2000, 2001, 2240}, {"disturbance model", 3000, 3001, 3220},
+        {"disturbance P", 4000, 4001, 4240}, {"disturbance PI", 5000, 5001, 5240},
+    };
+    for (const Documented& d : bands) {
+        const LessonRow* row = lessonNamed(d.lesson);
+        ASSERT_NE(row, nullptr) << d.lesson;
+        EXPECT_EQ(row->band.base, d.base) << d.lesson;
+        EXPECT_EQ(row->band.start, d.start) << d.lesson;
+        EXPECT_EQ(row->band.end, d.end) << d.lesson;
+    }
+}
 
 TEST(PeriodWindow, BoundsOfEveryPeriod)
 {
@@ -31,11 +53,11 @@ TEST(PeriodWindow, BoundsOfEveryPeriod)
         int period, low, high;
     };
     const Row rows[] = {{0, 0, 240}, {1, 0, 39}, {2, 39, 79}, {3, 79, 119}, {4, 119, 159}, {5, 159, 199}, {6, 199, 240}};
-    for (const LessonRow& l : kClosedLoops)
+    for (const LessonRow* l : kClosedLoops)
         for (const Row& r : rows) {
-            const PeriodWindow w = periodWindow(l.band.base, r.period);
-            EXPECT_EQ(w.low, l.band.base + r.low) << l.band.base << " p" << r.period;
-            EXPECT_EQ(w.high, l.band.base + r.high) << l.band.base << " p" << r.period;
+            const PeriodWindow w = periodWindow(*l, r.period);
+            EXPECT_EQ(w.low, l->band.base + r.low) << l->runName << " p" << r.period;
+            EXPECT_EQ(w.high, l->band.base + r.high) << l->runName << " p" << r.period;
         }
 }
 
@@ -43,30 +65,31 @@ TEST(PeriodCycle, OnePressMovesExactlyOneStep)
 {
     int p = 0;
     int clock = 0;
-    const int base = 4000;
-    EXPECT_TRUE(advancePeriod(p, clock, base));
+    const LessonRow& l = lesson("disturbance P");
+    EXPECT_TRUE(advancePeriod(l, p, clock));
     EXPECT_EQ(p, 1);
     EXPECT_EQ(clock, 4001);
     const int starts[] = {4040, 4080, 4120, 4160, 4200};
     for (int k = 2; k <= 6; ++k) {
-        EXPECT_FALSE(advancePeriod(p, clock, base));
+        EXPECT_FALSE(advancePeriod(l, p, clock));
         EXPECT_EQ(p, k);
         EXPECT_EQ(clock, starts[k - 2]);
     }
     // The seventh press clears the area and starts period 1 again.
-    EXPECT_TRUE(advancePeriod(p, clock, base));
+    EXPECT_TRUE(advancePeriod(l, p, clock));
     EXPECT_EQ(p, 1);
     EXPECT_EQ(clock, 4001);
 }
 
 TEST(SceneClock, ContinuousRunOfEachLessonRow)
 {
-    for (const LessonRow& l : kClosedLoops) {
+    for (const LessonRow* row : kClosedLoops) {
+        const LessonRow& l = *row;
         LessonRig rig{Backdrop::ClockOnly};
         rig.start(l);
-        EXPECT_EQ(rig.runTo(), clocks(l, 2, 240)) << l.band.base;
+        EXPECT_EQ(rig.runTo(), clocks(l, 2, 240)) << l.runName;
         EXPECT_EQ(rig.scene.st.gSceneTick, l.band.end);
-        EXPECT_EQ(rig.scene.st.*l.localTick, 240);
+        EXPECT_EQ(rig.scene.st.clockOf(l).localTick, 240);
         // Further ticks change nothing.
         EXPECT_TRUE(rig.runTo().empty());
         EXPECT_EQ(rig.scene.st.gSceneTick, l.band.end);
@@ -76,16 +99,46 @@ TEST(SceneClock, ContinuousRunOfEachLessonRow)
 TEST(SceneClock, StepModeDrawsEachPeriodAndHaltsAtItsEnd)
 {
     const std::pair<int, int> drawnPerPeriod[] = {{2, 39}, {41, 79}, {81, 119}, {121, 159}, {161, 199}, {201, 240}};
-    for (const LessonRow& l : kClosedLoops) {
+    for (const LessonRow* row : kClosedLoops) {
+        const LessonRow& l = *row;
         LessonRig rig{Backdrop::ClockOnly};
         AnimationState& st = rig.scene.st;
         for (int round = 0; round < 2; ++round)  // the cycle restarts after period 6
-            for (int k = 1; k <= kPeriodCount; ++k) {
-                advancePeriod(st.*l.period, st.gSceneTick, l.band.base);
+            for (int k = 1; k <= l.periods; ++k) {
+                advancePeriod(l, st.clockOf(l).period, st.gSceneTick);
                 const auto [from, to] = drawnPerPeriod[k - 1];
-                EXPECT_EQ(rig.runTo(), clocks(l, from, to)) << l.band.base << " period " << k;
+                EXPECT_EQ(rig.runTo(), clocks(l, from, to)) << l.runName << " period " << k;
                 EXPECT_EQ(st.gSceneTick, l.band.base + to);
             }
+    }
+}
+
+// Any sampled row, whatever its number of periods: pressed through, its
+// periods draw what a continuous run draws but the last tick of each period
+// before the last, and the next press starts over.
+TEST(SceneClock, EverySampledRowsPeriodsTileItsRun)
+{
+    for (const LessonRow& l : kLessons) {
+        if (l.running != Running::Sampled)
+            continue;
+        SCOPED_TRACE(l.runName);
+        LessonRig rig{Backdrop::ClockOnly};
+        rig.start(l);
+        std::vector<int> want;
+        for (int clock : rig.runTo())
+            if ((clock - l.band.base) % kPeriodTicks != 0 || clock == l.band.end)
+                want.push_back(clock);
+        AnimationState& st = rig.scene.st;
+        std::vector<int> got;
+        for (int k = 1; k <= l.periods; ++k) {
+            EXPECT_EQ(advancePeriod(l, st.clockOf(l).period, st.gSceneTick), k == 1);
+            const std::vector<int> drawn = rig.runTo();
+            got.insert(got.end(), drawn.begin(), drawn.end());
+        }
+        EXPECT_EQ(got, want);
+        EXPECT_EQ(st.gSceneTick, l.band.end);
+        EXPECT_TRUE(advancePeriod(l, st.clockOf(l).period, st.gSceneTick));
+        EXPECT_EQ(st.gSceneTick, l.band.start);
     }
 }
 
@@ -93,12 +146,12 @@ TEST(SceneClock, PressDuringAPeriodJumpsToTheNext)
 {
     LessonRig rig{Backdrop::ClockOnly};
     AnimationState& st = rig.scene.st;
-    advancePeriod(st.gPeriodLoopPI, st.gSceneTick, kLoopPIBand.base);
-    rig.runTo(kLoopPIBand.base + 11);
-    EXPECT_EQ(st.gTickLoopPI, 11);
-    advancePeriod(st.gPeriodLoopPI, st.gSceneTick, kLoopPIBand.base);
+    advancePeriod(lesson("closed loop PI"), st.gPeriodLoopPI(), st.gSceneTick);
+    rig.runTo(lesson("closed loop PI").band.base + 11);
+    EXPECT_EQ(st.gTickLoopPI(), 11);
+    advancePeriod(lesson("closed loop PI"), st.gPeriodLoopPI(), st.gSceneTick);
     sceneTick(rig.scene);
-    EXPECT_EQ(st.gTickLoopPI, 41);
+    EXPECT_EQ(st.gTickLoopPI(), 41);
 }
 
 TEST(SceneClock, PeriodIndexOfAnotherLessonDoesNotRunThisOne)
@@ -106,25 +159,25 @@ TEST(SceneClock, PeriodIndexOfAnotherLessonDoesNotRunThisOne)
     LessonRig rig{Backdrop::ClockOnly};
     AnimationState& st = rig.scene.st;
     // The P lesson's clock with only the PI period index released.
-    st.gSceneTick = kLoopPBand.base + 45;
-    st.gPeriodLoopP = 1;
-    st.gPeriodLoopPI = 2;
+    st.gSceneTick = lesson("closed loop P").band.base + 45;
+    st.gPeriodLoopP() = 1;
+    st.gPeriodLoopPI() = 2;
     EXPECT_TRUE(rig.runTo().empty());
-    EXPECT_EQ(st.gSceneTick, kLoopPBand.base + 45);
+    EXPECT_EQ(st.gSceneTick, lesson("closed loop P").band.base + 45);
 }
 
 TEST(SceneClock, ContinuousOnlyBands)
 {
     LessonRig rig{Backdrop::ClockOnly};
-    rig.start(lessonRow(Lesson::OpenLoop));
-    EXPECT_EQ(rig.runTo(), clocks(lessonRow(Lesson::OpenLoop), 2, 255));
+    rig.start(lesson("open loop"));
+    EXPECT_EQ(rig.runTo(), clocks(lesson("open loop"), 2, 255));
     EXPECT_EQ(rig.scene.st.gSceneTick, 255);
 
-    const LessonRow& model = lessonRow(Lesson::DisturbModel);
+    const LessonRow& model = lesson("disturbance model");
     rig.start(model);
     EXPECT_EQ(rig.runTo(), clocks(model, 2, 220));
     EXPECT_EQ(rig.scene.st.gSceneTick, 3220);
-    EXPECT_EQ(rig.scene.st.gTickDisturbModel, 220);
+    EXPECT_EQ(rig.scene.st.gTickDisturbModel(), 220);
 }
 
 TEST(SceneClock, IdleAndPresentationNeverMove)
@@ -141,13 +194,13 @@ TEST(SceneClock, LocalTicksKeepTheirValueWhenAnotherLessonRuns)
 {
     LessonRig rig{Backdrop::ClockOnly};
     AnimationState& st = rig.scene.st;
-    rig.start(lessonRow(Lesson::LoopP));
-    rig.runTo(kLoopPBand.base + 31);
-    EXPECT_EQ(st.gTickLoopP, 31);
-    rig.start(lessonRow(Lesson::DisturbPI));
+    rig.start(lesson("closed loop P"));
+    rig.runTo(lesson("closed loop P").band.base + 31);
+    EXPECT_EQ(st.gTickLoopP(), 31);
+    rig.start(lesson("disturbance PI"));
     sceneTick(rig.scene);
-    EXPECT_EQ(st.gTickDisturbPI, 2);
-    EXPECT_EQ(st.gTickLoopP, 31);
+    EXPECT_EQ(st.gTickDisturbPI(), 2);
+    EXPECT_EQ(st.gTickLoopP(), 31);
 }
 
 TEST(LessonArea, ClearingCoversExactlyTheLowerBand)

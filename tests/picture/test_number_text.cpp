@@ -50,5 +50,21 @@ TEST(NumberText, FollowsTheDefaultLocaleUnlessASeparatorIsGiven)
     EXPECT_EQ(numberText(-0.0, comma), QStringLiteral("0"));
 }
 
+// Each signal by its own rule: the digital ones and the temperature raised
+// to their ceiling, the voltages as held.
+TEST_F(FrenchLocale, EachSignalIsPrintedByItsRule)
+{
+    const LoopValues v{.gE = 99.2, .gEp = -4.5, .gEpu = 0.1, .gX = 35.7, .gU = 3.9000000000000004, .gS = 1.25,
+                       .gTemperature = 32.8};
+    const LoopTexts t = loopTexts(v);
+    EXPECT_EQ(t.gE, QStringLiteral("100"));
+    EXPECT_EQ(t.gEp, QStringLiteral("-4"));
+    EXPECT_EQ(t.gEpu, QStringLiteral("1"));
+    EXPECT_EQ(t.gX, QStringLiteral("36"));
+    EXPECT_EQ(t.gU, QStringLiteral("3,9"));
+    EXPECT_EQ(t.gS, QStringLiteral("1,25"));
+    EXPECT_EQ(t.gTemperature, QStringLiteral("33"));
+}
+
 }  // namespace
 }  // namespace t1::testing

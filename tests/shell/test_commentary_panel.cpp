@@ -74,7 +74,7 @@ protected:
     // A PI lesson's tick, as the lesson drives its recurrence box.
     void piTick()
     {
-        w->Timer1Timer();
+        ui->Timer1Timer();
         w->showRecurrenceBox();
     }
 
@@ -115,29 +115,29 @@ TEST_F(CommentaryWindow, CommentairesShowsTheDocumentOfTheClocksLesson)
     };
     for (const auto& [tick, title] : expected) {
         clock() = tick;
-        w->Button3Click();
-        EXPECT_TRUE(isOn(w->RichEdit1)) << tick;
-        EXPECT_FALSE(w->RichEdit1->isReadOnly());
-        EXPECT_TRUE(textOf(w->RichEdit1).startsWith(title)) << tick;
+        ui->Button3Click();
+        EXPECT_TRUE(isOn(ui->RichEdit1)) << tick;
+        EXPECT_FALSE(ui->RichEdit1->isReadOnly());
+        EXPECT_TRUE(textOf(ui->RichEdit1).startsWith(title)) << tick;
     }
     EXPECT_TRUE(problems.isEmpty()) << problems.join(u'\n').toStdString();
     // Text the document leaves uncoloured reads black, not in the window's blue.
-    EXPECT_EQ(w->RichEdit1->palette().color(QPalette::Text), QColor::fromRgb(t1::colour::black));
+    EXPECT_EQ(ui->RichEdit1->palette().color(QPalette::Text), QColor::fromRgb(t1::colour::black));
 }
 
 TEST_F(CommentaryWindow, CommentairesOutsideTheLessonsShowsTheBoxAsItIs)
 {
     for (int tick : {0, 255, 3220}) {
         clock() = tick;
-        w->Button3Click();
-        EXPECT_TRUE(isOn(w->RichEdit1));
-        EXPECT_EQ(w->RichEdit1->toPlainText(), QStringLiteral("RichEdit1"));
+        ui->Button3Click();
+        EXPECT_TRUE(isOn(ui->RichEdit1));
+        EXPECT_EQ(ui->RichEdit1->toPlainText(), QStringLiteral("RichEdit1"));
     }
     clock() = 1240;
-    w->Button3Click();
+    ui->Button3Click();
     clock() = 0;
-    w->Button3Click();
-    EXPECT_TRUE(textOf(w->RichEdit1).contains(QStringLiteral("erreur statique")));
+    ui->Button3Click();
+    EXPECT_TRUE(textOf(ui->RichEdit1).contains(QStringLiteral("erreur statique")));
     EXPECT_TRUE(problems.isEmpty());
 }
 
@@ -146,16 +146,16 @@ TEST_F(CommentaryWindow, CommentairesAgainReloadsFromTheBeginning)
     w->resize(800, 550);
     w->show();
     clock() = 1240;
-    w->Button3Click();
-    w->RichEdit1->moveCursor(QTextCursor::End);
-    w->RichEdit1->insertPlainText(QStringLiteral("tapé par l'élève"));
-    w->RichEdit1->verticalScrollBar()->setValue(w->RichEdit1->verticalScrollBar()->maximum());
-    ASSERT_GT(w->RichEdit1->verticalScrollBar()->value(), 0) << "the commentary should need scrolling";
+    ui->Button3Click();
+    ui->RichEdit1->moveCursor(QTextCursor::End);
+    ui->RichEdit1->insertPlainText(QStringLiteral("tapé par l'élève"));
+    ui->RichEdit1->verticalScrollBar()->setValue(ui->RichEdit1->verticalScrollBar()->maximum());
+    ASSERT_GT(ui->RichEdit1->verticalScrollBar()->value(), 0) << "the commentary should need scrolling";
 
-    w->Button3Click();
-    EXPECT_FALSE(textOf(w->RichEdit1).contains(QStringLiteral("tapé par l'élève")));
-    EXPECT_EQ(w->RichEdit1->verticalScrollBar()->value(), 0);
-    EXPECT_EQ(w->RichEdit1->textCursor().position(), 0);
+    ui->Button3Click();
+    EXPECT_FALSE(textOf(ui->RichEdit1).contains(QStringLiteral("tapé par l'élève")));
+    EXPECT_EQ(ui->RichEdit1->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(ui->RichEdit1->textCursor().position(), 0);
 }
 
 // Every load replaces the box's document: the one it replaces is freed, or
@@ -166,19 +166,19 @@ TEST_F(CommentaryWindow, ReloadingFreesTheDocumentItReplaces)
         return box->findChildren<QTextDocument*>(Qt::FindDirectChildrenOnly).size();
     };
     clock() = 1240;
-    w->Button3Click();
+    ui->Button3Click();
     w->showRecurrenceBox();
-    const auto commentaryDocs = documents(w->RichEdit1);
-    const auto recurrenceDocs = documents(w->RichEdit2);
-    QPointer<QTextDocument> first = w->RichEdit1->document();
+    const auto commentaryDocs = documents(ui->RichEdit1);
+    const auto recurrenceDocs = documents(ui->RichEdit2);
+    QPointer<QTextDocument> first = ui->RichEdit1->document();
     for (int i = 0; i < 20; ++i) {
         clock() = i % 2 ? 1240 : 5240;
-        w->Button3Click();
+        ui->Button3Click();
         w->commentary().newRun();
         w->showRecurrenceBox();
     }
-    EXPECT_EQ(documents(w->RichEdit1), commentaryDocs);
-    EXPECT_EQ(documents(w->RichEdit2), recurrenceDocs);
+    EXPECT_EQ(documents(ui->RichEdit1), commentaryDocs);
+    EXPECT_EQ(documents(ui->RichEdit2), recurrenceDocs);
     EXPECT_TRUE(first.isNull());
     EXPECT_TRUE(problems.isEmpty());
 }
@@ -186,24 +186,24 @@ TEST_F(CommentaryWindow, ReloadingFreesTheDocumentItReplaces)
 TEST_F(CommentaryWindow, AMissingCommentaryIsReportedAndTheBoxKeepsItsContent)
 {
     clock() = 1240;
-    w->Button3Click();
-    const QString before = w->RichEdit1->toPlainText();
+    ui->Button3Click();
+    const QString before = ui->RichEdit1->toPlainText();
 
     remove("comm1.rtf");
-    w->Button3Click();
+    ui->Button3Click();
     ASSERT_EQ(problems.size(), 1);
     EXPECT_TRUE(problems[0].contains(QStringLiteral("comm1.rtf")));
     EXPECT_TRUE(problems[0].contains(QStringLiteral("introuvable")));
-    EXPECT_TRUE(isOn(w->RichEdit1));
-    EXPECT_EQ(w->RichEdit1->toPlainText(), before);
+    EXPECT_TRUE(isOn(ui->RichEdit1));
+    EXPECT_EQ(ui->RichEdit1->toPlainText(), before);
 
     replace("comm5.rtf", "<html>pas du RTF</html>");
     clock() = 5240;
-    w->Button3Click();
+    ui->Button3Click();
     ASSERT_EQ(problems.size(), 2);
     EXPECT_TRUE(problems[1].contains(QStringLiteral("comm5.rtf")));
     EXPECT_TRUE(problems[1].contains(QStringLiteral("n'est pas un document RTF")));
-    EXPECT_EQ(w->RichEdit1->toPlainText(), before);
+    EXPECT_EQ(ui->RichEdit1->toPlainText(), before);
 }
 
 TEST_F(CommentaryWindow, TheRecurrenceIsLoadedOncePerRunNotOnEveryTick)
@@ -211,23 +211,23 @@ TEST_F(CommentaryWindow, TheRecurrenceIsLoadedOncePerRunNotOnEveryTick)
     startContinuous(kMenuLoopPI);
     ASSERT_EQ(clock(), 2001);
     piTick();
-    EXPECT_TRUE(isOn(w->RichEdit2));
-    EXPECT_FALSE(w->RichEdit2->isReadOnly());
-    EXPECT_EQ(textOf(w->RichEdit2), QStringLiteral("Epu(k) = Epu(k-1) + 5,52·Ep(k) − 4,52·Ep(k-1)"));
-    const QTextDocument* shown = w->RichEdit2->document();
+    EXPECT_TRUE(isOn(ui->RichEdit2));
+    EXPECT_FALSE(ui->RichEdit2->isReadOnly());
+    EXPECT_EQ(textOf(ui->RichEdit2), QStringLiteral("Epu(k) = Epu(k-1) + 5,52·Ep(k) − 4,52·Ep(k-1)"));
+    const QTextDocument* shown = ui->RichEdit2->document();
 
     // Changed on disk during the run: the run keeps what it loaded.
     replace("comm2.rtf", "{\\rtf1 nouvelle version}");
     for (int i = 0; i < 100; ++i)
         piTick();
-    EXPECT_EQ(w->RichEdit2->document(), shown);
-    EXPECT_TRUE(textOf(w->RichEdit2).startsWith(QStringLiteral("Epu(k)")));
+    EXPECT_EQ(ui->RichEdit2->document(), shown);
+    EXPECT_TRUE(textOf(ui->RichEdit2).startsWith(QStringLiteral("Epu(k)")));
 
     // The next run reads it again.
-    w->Button1Click();
-    EXPECT_FALSE(isOn(w->RichEdit2));
+    ui->Button1Click();
+    EXPECT_FALSE(isOn(ui->RichEdit2));
     piTick();
-    EXPECT_EQ(textOf(w->RichEdit2), QStringLiteral("nouvelle version"));
+    EXPECT_EQ(textOf(ui->RichEdit2), QStringLiteral("nouvelle version"));
     EXPECT_TRUE(problems.isEmpty());
 }
 
@@ -240,29 +240,29 @@ TEST_F(CommentaryWindow, AMissingRecurrenceIsReportedOncePerRunAndTheLessonGoesO
     EXPECT_EQ(problems.size(), 1);
     EXPECT_TRUE(problems[0].contains(QStringLiteral("comm2.rtf")));
     EXPECT_EQ(clock(), 5151);
-    EXPECT_TRUE(isOn(w->RichEdit2));
-    EXPECT_EQ(w->RichEdit2->toPlainText(), QStringLiteral("RichEdit2"));
+    EXPECT_TRUE(isOn(ui->RichEdit2));
+    EXPECT_EQ(ui->RichEdit2->toPlainText(), QStringLiteral("RichEdit2"));
 
     // A new run may report again, once.
-    w->Button1Click();
+    ui->Button1Click();
     for (int i = 0; i < 150; ++i)
         piTick();
     EXPECT_EQ(problems.size(), 2);
 
     // Step by step: starting period 1 is a new run, the later periods are not.
-    w->ListBox3->setCurrentRow(kStepByStep);
-    w->Button4Click();  // period 1
+    ui->ListBox3->setCurrentRow(kStepByStep);
+    ui->Button4Click();  // period 1
     for (int i = 0; i < 40; ++i)
         piTick();
     EXPECT_EQ(problems.size(), 3);
     for (int period = 2; period <= 6; ++period) {
-        w->Button4Click();
+        ui->Button4Click();
         for (int i = 0; i < 40; ++i)
             piTick();
     }
     EXPECT_EQ(problems.size(), 3);
     EXPECT_EQ(clock(), 5240);
-    w->Button4Click();  // period 1 again
+    ui->Button4Click();  // period 1 again
     piTick();
     EXPECT_EQ(problems.size(), 4);
 }
@@ -271,39 +271,39 @@ TEST_F(CommentaryWindow, TheHandlersHideBothBoxes)
 {
     const auto showBoth = [&] {
         clock() = 2240;
-        w->Button3Click();
+        ui->Button3Click();
         w->showRecurrenceBox();
-        ASSERT_TRUE(isOn(w->RichEdit1) && isOn(w->RichEdit2));
+        ASSERT_TRUE(isOn(ui->RichEdit1) && isOn(ui->RichEdit2));
     };
     const auto expectHidden = [&](const char* by) {
-        for (const QTextEdit* box : {w->RichEdit1, w->RichEdit2}) {
+        for (const QTextEdit* box : {ui->RichEdit1, ui->RichEdit2}) {
             EXPECT_FALSE(box->isVisibleTo(w.get())) << by;
             EXPECT_FALSE(box->isEnabled()) << by;
         }
     };
 
-    w->ListBox1->setCurrentRow(kMenuLoopPI);
+    ui->ListBox1->setCurrentRow(kMenuLoopPI);
     showBoth();
-    w->ListBox1->setCurrentRow(kMenuLoopP);  // choix
+    ui->ListBox1->setCurrentRow(kMenuLoopP);  // choix
     expectHidden("choix");
 
     showBoth();
-    w->ListBox2->setCurrentRow(kContinuous);  // choixbis
+    ui->ListBox2->setCurrentRow(kContinuous);  // choixbis
     expectHidden("choixbis");
 
-    w->ListBox1->setCurrentRow(kMenuLoopPI);
+    ui->ListBox1->setCurrentRow(kMenuLoopPI);
     showBoth();
-    w->ListBox3->setCurrentRow(kStepByStep);  // choixter
+    ui->ListBox3->setCurrentRow(kStepByStep);  // choixter
     expectHidden("choixter");
 
     showBoth();
-    w->Button4Click();
+    ui->Button4Click();
     expectHidden("Button4Click");
     showBoth();
-    w->Button2Click();
+    ui->Button2Click();
     expectHidden("Button2Click");
     showBoth();
-    w->Button1Click();
+    ui->Button1Click();
     expectHidden("Button1Click");
 }
 
@@ -313,13 +313,13 @@ TEST_F(CommentaryWindow, TheRecurrenceFitsItsOneLineBox)
     w->show();
     w->showRecurrenceBox();
     ASSERT_TRUE(problems.isEmpty());
-    QTextDocument* doc = w->RichEdit2->document();
-    const QSize viewport = w->RichEdit2->viewport()->size();
+    QTextDocument* doc = ui->RichEdit2->document();
+    const QSize viewport = ui->RichEdit2->viewport()->size();
     EXPECT_LE(doc->size().height(), viewport.height());
     EXPECT_LE(doc->idealWidth(), viewport.width());
     ASSERT_EQ(doc->blockCount(), 1);
     EXPECT_EQ(doc->firstBlock().layout()->lineCount(), 1);
-    EXPECT_EQ(w->RichEdit2->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(ui->RichEdit2->verticalScrollBar()->maximum(), 0);
 }
 
 // A long document goes into the box by slices between the ticks; what the
@@ -334,27 +334,27 @@ TEST_F(CommentaryWindow, ALongDocumentIsShownWholeAfterASliceAtATime)
                "la mesure suit un morceau d'exponentielle de constante de temps T1.\\par ";
     replace("comm1.rtf", rtf + "\\pard\\qr Fin.\\par}");
     clock() = 1240;
-    w->Button3Click();
+    ui->Button3Click();
     ASSERT_TRUE(w->commentary().loading());
-    EXPECT_TRUE(textOf(w->RichEdit1).startsWith(QStringLiteral("Paragraphe 0 : gras rouge")));
-    EXPECT_FALSE(textOf(w->RichEdit1).contains(QStringLiteral("Fin.")));
+    EXPECT_TRUE(textOf(ui->RichEdit1).startsWith(QStringLiteral("Paragraphe 0 : gras rouge")));
+    EXPECT_FALSE(textOf(ui->RichEdit1).contains(QStringLiteral("Fin.")));
     finishLoading();
 
-    QTextDocument* shown = w->RichEdit1->document();
+    QTextDocument* shown = ui->RichEdit1->document();
     const t1::DocumentLibrary::Loaded loaded = t1::DocumentLibrary({dir.path()}).load(QStringLiteral("comm1.rtf"));
     ASSERT_TRUE(loaded.document);
     EXPECT_EQ(shown->toHtml(), loaded.document->toHtml());
-    EXPECT_EQ(w->RichEdit1->verticalScrollBar()->value(), 0);
-    EXPECT_EQ(w->RichEdit1->textCursor().position(), 0);
+    EXPECT_EQ(ui->RichEdit1->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(ui->RichEdit1->textCursor().position(), 0);
     EXPECT_FALSE(shown->isUndoAvailable());
     EXPECT_TRUE(problems.isEmpty());
 
     // Another click while a document is still going in starts it afresh.
-    w->Button3Click();
+    ui->Button3Click();
     ASSERT_TRUE(w->commentary().loading());
-    w->Button3Click();
+    ui->Button3Click();
     finishLoading();
-    EXPECT_EQ(w->RichEdit1->document()->toHtml(), loaded.document->toHtml());
+    EXPECT_EQ(ui->RichEdit1->document()->toHtml(), loaded.document->toHtml());
 }
 
 // A large file is read and parsed beside the window: the click returns at
@@ -366,30 +366,30 @@ TEST_F(CommentaryWindow, ALargeFileIsReadBesideTheWindow)
     ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
     const QByteArray commentary = shipped.readAll();
     clock() = 1240;
-    w->Button3Click();
-    const QString before = textOf(w->RichEdit1);
+    ui->Button3Click();
+    const QString before = textOf(ui->RichEdit1);
 
     replace("comm1.rtf", smallPictures());
-    w->Button3Click();
+    ui->Button3Click();
     EXPECT_TRUE(w->commentary().loading());
-    EXPECT_EQ(textOf(w->RichEdit1), before);
+    EXPECT_EQ(textOf(ui->RichEdit1), before);
     finishLoading();
-    EXPECT_EQ(textOf(w->RichEdit1), QStringLiteral("début fin"));
+    EXPECT_EQ(textOf(ui->RichEdit1), QStringLiteral("début fin"));
 
-    w->Button3Click();
+    ui->Button3Click();
     ASSERT_TRUE(w->commentary().loading());
     replace("comm1.rtf", commentary);
-    w->Button3Click();
+    ui->Button3Click();
     finishLoading();
-    EXPECT_EQ(textOf(w->RichEdit1), before);
+    EXPECT_EQ(textOf(ui->RichEdit1), before);
     EXPECT_TRUE(problems.isEmpty()) << problems.join(u'\n').toStdString();
 
     replace("comm1.rtf", "<html>" + QByteArray(smallPictures().size(), ' ') + "</html>");
-    w->Button3Click();
+    ui->Button3Click();
     finishLoading();
     ASSERT_EQ(problems.size(), 1);
     EXPECT_TRUE(problems[0].contains(QStringLiteral("n'est pas un document RTF")));
-    EXPECT_EQ(textOf(w->RichEdit1), before);
+    EXPECT_EQ(textOf(ui->RichEdit1), before);
 }
 
 // What the first slice costs is known once it is laid out: with the next
@@ -398,21 +398,21 @@ TEST_F(CommentaryWindow, ANearTickComesBeforeTheFirstSlice)
 {
     int ticks = 0;
     bool emptyAtTick = false;
-    QObject::connect(w->Timer1, &QTimer::timeout, w.get(), [&] {
+    QObject::connect(ui->Timer1, &QTimer::timeout, w.get(), [&] {
         if (ticks++ == 0)
-            emptyAtTick = textOf(w->RichEdit1).isEmpty();
+            emptyAtTick = textOf(ui->RichEdit1).isEmpty();
     });
-    w->Timer1->start();
-    while (w->Timer1->remainingTime() >= w->Timer1->interval() / 2) {
+    ui->Timer1->start();
+    while (ui->Timer1->remainingTime() >= ui->Timer1->interval() / 2) {
     }
     clock() = 1240;
-    w->Button3Click();
-    EXPECT_TRUE(textOf(w->RichEdit1).isEmpty());
+    ui->Button3Click();
+    EXPECT_TRUE(textOf(ui->RichEdit1).isEmpty());
     finishLoading();
-    w->Timer1->stop();
+    ui->Timer1->stop();
     EXPECT_GE(ticks, 1);
     EXPECT_TRUE(emptyAtTick);
-    EXPECT_TRUE(textOf(w->RichEdit1).startsWith(QStringLiteral("Réponse indicielle en boucle fermée")));
+    EXPECT_TRUE(textOf(ui->RichEdit1).startsWith(QStringLiteral("Réponse indicielle en boucle fermée")));
 }
 
 // While a long document goes in, the scroll bar stays, so that the box
@@ -423,12 +423,12 @@ TEST_F(CommentaryWindow, TheScrollBarIsThereOnlyIfTheDocumentNeedsIt)
     clock() = 1240;
     const auto withBar = [&](const QByteArray& rtf) {
         replace("comm1.rtf", rtf);
-        w->Button3Click();
+        ui->Button3Click();
         EXPECT_TRUE(w->commentary().loading());
         finishLoading();
         QCoreApplication::processEvents();
-        EXPECT_EQ(w->RichEdit1->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
-        return w->RichEdit1->verticalScrollBar()->isVisible();
+        EXPECT_EQ(ui->RichEdit1->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+        return ui->RichEdit1->verticalScrollBar()->isVisible();
     };
     EXPECT_TRUE(withBar(repeatedRtf("", "ligne\\par ", 300)));
     // Three paragraphs of letters at 1 pt, a few lines in all.
@@ -441,18 +441,18 @@ TEST_F(CommentaryWindow, TheShippedDocumentsGoInAtOnceAsTheyAre)
 {
     for (int tick : {1240, 2240, 4240, 5240}) {
         clock() = tick;
-        w->Button3Click();
+        ui->Button3Click();
         EXPECT_FALSE(w->commentary().loading()) << tick;
         const t1::DocumentLibrary::Loaded loaded =
             t1::DocumentLibrary({dir.path()}).load(QString::fromUtf8(CommentaryPanel::commentaryFile(tick)));
         ASSERT_TRUE(loaded.document);
         const std::unique_ptr<QTextDocument> copy(loaded.document->clone());
-        copy->setDocumentMargin(w->RichEdit1->document()->documentMargin());
-        EXPECT_EQ(w->RichEdit1->document()->toHtml(), copy->toHtml()) << tick;
+        copy->setDocumentMargin(ui->RichEdit1->document()->documentMargin());
+        EXPECT_EQ(ui->RichEdit1->document()->toHtml(), copy->toHtml()) << tick;
     }
     w->showRecurrenceBox();
     EXPECT_FALSE(w->commentary().loading());
-    EXPECT_DOUBLE_EQ(w->RichEdit2->document()->documentMargin(), 1);
+    EXPECT_DOUBLE_EQ(ui->RichEdit2->document()->documentMargin(), 1);
 }
 
 // What a document can ask of the reader and of the layout, each case as a
@@ -496,7 +496,7 @@ TEST_F(CommentaryWindow, TheCostliestDocumentsLayOutInABoundedMultipleOfAComment
         clock() = 1240;
         Cost cost;
         double mark = threadSeconds();
-        w->Button3Click();
+        ui->Button3Click();
         cost.click = threadSeconds() - mark;
         const auto round = [&] {
             const double now = threadSeconds();
@@ -527,8 +527,8 @@ TEST_F(CommentaryWindow, TheCostliestDocumentsLayOutInABoundedMultipleOfAComment
     const auto reference = [&] {
         double best = 1e9;
         for (int i = 0; i < 5; ++i) {
-            QTextEdit box(w->RichEdit1->parentWidget());
-            box.setGeometry(w->RichEdit1->geometry());
+            QTextEdit box(ui->RichEdit1->parentWidget());
+            box.setGeometry(ui->RichEdit1->geometry());
             box.show();
             QCoreApplication::processEvents();
             QTextDocument* copy = loaded.document->clone(&box);
@@ -571,8 +571,8 @@ TEST_F(CommentaryWindow, ADocumentInAnUnknownCodePageIsShownAndSaid)
 {
     replace("comm4.rtf", "{\\rtf1\\ansi\\ansicpg4242 Caf\\'e9 cr\\'e8me}");
     clock() = 4240;
-    w->Button3Click();
-    EXPECT_EQ(textOf(w->RichEdit1), QStringLiteral("Caf\uFFFD cr\uFFFDme"));
+    ui->Button3Click();
+    EXPECT_EQ(textOf(ui->RichEdit1), QStringLiteral("Caf\uFFFD cr\uFFFDme"));
     ASSERT_EQ(problems.size(), 1);
     EXPECT_TRUE(problems[0].contains(QStringLiteral("page de code 4242"))) << problems[0].toStdString();
     EXPECT_TRUE(problems[0].contains(QStringLiteral("comm4.rtf")));
@@ -584,12 +584,13 @@ TEST(CommentaryNotice, IsOneBoxThatDoesNotBlock)
 {
     QTemporaryDir empty;
     TTemperature1 window;
-    window.Timer1->stop();
+    const WindowForm ui(window);
+    ui.Timer1->stop();
     window.commentary().setSearchDirs({empty.path()});
     window.show();
 
     window.scene().st.gSceneTick = 1240;
-    window.Button3Click();
+    ui.Button3Click();
     for (int i = 0; i < 20; ++i)
         window.showRecurrenceBox();
     window.commentary().newRun();
@@ -608,7 +609,7 @@ TEST(CommentaryNotice, IsOneBoxThatDoesNotBlock)
 
     // Closed, it opens again for the next problem.
     box->close();
-    window.Button3Click();
+    ui.Button3Click();
     EXPECT_EQ(window.findChildren<QMessageBox*>().size(), 1);
     EXPECT_TRUE(window.findChildren<QMessageBox*>().first()->isVisible());
 }
@@ -620,11 +621,12 @@ TEST(CommentaryNotice, ShowsFileNamesAsPlainText)
     const QString odd = QDir(parent.path()).filePath(QStringLiteral("<b>cours</b> & <i>notes"));
     ASSERT_TRUE(QDir().mkpath(odd));
     TTemperature1 window;
-    window.Timer1->stop();
+    const WindowForm ui(window);
+    ui.Timer1->stop();
     window.commentary().setSearchDirs({odd});
     window.show();
     window.scene().st.gSceneTick = 1240;
-    window.Button3Click();
+    ui.Button3Click();
 
     auto* box = window.findChild<QMessageBox*>();
     ASSERT_TRUE(box);

@@ -46,7 +46,7 @@ bool clockInABand(int clock)
     if (clock == kIdleClock)
         return true;
     for (const LessonRow& row : kLessons) {
-        const bool inside = row.running == Running::Page ? clock == row.start
+        const bool inside = row.running == Running::Page ? clock == row.band.start
                                                           : row.band.base < clock && clock <= row.band.end;
         if (inside)
             return true;
@@ -80,17 +80,19 @@ protected:
     bool holds()
     {
         const AnimationState& st = w->scene().st;
-        const int buttons = int(shown(w->Button1)) + int(shown(w->Button2)) + int(shown(w->Button4));
+        const int buttons = int(shown(ui->Button1)) + int(shown(ui->Button2)) + int(shown(ui->Button4));
         EXPECT_LE(buttons, 1) << "start and period buttons shown together\n" << trail();
-        EXPECT_FALSE(shown(w->ListBox2) && shown(w->ListBox3)) << "both mode lists shown\n" << trail();
-        EXPECT_EQ(shown(w->Label7), shown(w->ListBox2) || shown(w->ListBox3))
+        EXPECT_FALSE(shown(ui->ListBox2) && shown(ui->ListBox3)) << "both mode lists shown\n" << trail();
+        EXPECT_EQ(shown(ui->Label7), shown(ui->ListBox2) || shown(ui->ListBox3))
             << "the caption without its mode list\n"
             << trail();
         EXPECT_TRUE(clockInABand(st.gSceneTick)) << "clock " << st.gSceneTick << "\n" << trail();
-        for (const int p : {st.gPeriodLoopP, st.gPeriodLoopPI, st.gPeriodDisturbP, st.gPeriodDisturbPI})
-            EXPECT_TRUE(p >= 0 && p <= kPeriodCount) << "period index " << p << "\n" << trail();
+        for (const LessonRow& row : kLessons) {
+            const int p = st.clockOf(row).period;
+            EXPECT_TRUE(p >= 0 && p <= row.periods) << row.runName << " period index " << p << "\n" << trail();
+        }
         // A shown box is a usable one.
-        for (const QTextEdit* box : {w->RichEdit1, w->RichEdit2})
+        for (const QTextEdit* box : {ui->RichEdit1, ui->RichEdit2})
             EXPECT_TRUE(!shown(box) || box->isEnabled()) << trail();
         return !::testing::Test::HasFailure();
     }
@@ -108,27 +110,27 @@ protected:
         switch (pick(10)) {
         case 0:
         case 1: {
-            const int row = pick(w->ListBox1->count());
+            const int row = pick(ui->ListBox1->count());
             note("menu row " + std::to_string(row));
-            clickRow(w->ListBox1, row);
+            clickRow(ui->ListBox1, row);
             break;
         }
         case 2: {
-            QListWidget* modes = shown(w->ListBox2) ? w->ListBox2 : shown(w->ListBox3) ? w->ListBox3 : nullptr;
+            QListWidget* modes = shown(ui->ListBox2) ? ui->ListBox2 : shown(ui->ListBox3) ? ui->ListBox3 : nullptr;
             if (!modes)
                 return runTicks(1);
             const int row = pick(2);
-            note(std::string(modes == w->ListBox2 ? "ListBox2" : "ListBox3") + " row " + std::to_string(row));
+            note(std::string(modes == ui->ListBox2 ? "ListBox2" : "ListBox3") + " row " + std::to_string(row));
             clickRow(modes, row);
             break;
         }
         case 3:
         case 4: {
             // Whichever of the buttons under the mode list is there.
-            for (QPushButton* b : {w->Button1, w->Button2, w->Button4}) {
+            for (QPushButton* b : {ui->Button1, ui->Button2, ui->Button4}) {
                 if (shown(b)) {
                     ++presses;
-                    note(std::string("click ") + (b == w->Button1 ? "Button1" : b == w->Button2 ? "Button2" : "Button4"));
+                    note(std::string("click ") + (b == ui->Button1 ? "Button1" : b == ui->Button2 ? "Button2" : "Button4"));
                     QTest::mouseClick(b, Qt::LeftButton);
                     break;
                 }
@@ -136,35 +138,35 @@ protected:
             break;
         }
         case 5:
-            if (shown(w->Button3)) {
+            if (shown(ui->Button3)) {
                 note("click Commentaires");
-                QTest::mouseClick(w->Button3, Qt::LeftButton);
+                QTest::mouseClick(ui->Button3, Qt::LeftButton);
                 ++commentaries;
-            } else if (shown(w->RichEdit1)) {
+            } else if (shown(ui->RichEdit1)) {
                 note("type in RichEdit1");
-                QTest::keyClicks(w->RichEdit1, QStringLiteral("à revoir "));
+                QTest::keyClicks(ui->RichEdit1, QStringLiteral("à revoir "));
             }
             break;
         case 6: {
             // A click on the speed bar's arrows or groove, or a key on it.
-            const QRect bar = w->ScrollBar1->rect();
+            const QRect bar = ui->ScrollBar1->rect();
             if (pick(2) == 0) {
                 const QPoint at(pick(bar.width()), bar.height() / 2);
                 note("speed bar click at x " + std::to_string(at.x()));
-                QTest::mouseClick(w->ScrollBar1, Qt::LeftButton, {}, at);
+                QTest::mouseClick(ui->ScrollBar1, Qt::LeftButton, {}, at);
             } else {
                 constexpr std::array keys{Qt::Key_Left, Qt::Key_Right, Qt::Key_PageUp, Qt::Key_PageDown,
                                           Qt::Key_Home, Qt::Key_End};
                 const Qt::Key key = keys[std::size_t(pick(int(keys.size())))];
                 note("speed bar key " + std::to_string(int(key)));
-                QTest::keyClick(w->ScrollBar1, key);
+                QTest::keyClick(ui->ScrollBar1, key);
             }
             break;
         }
         case 7: {
             const Qt::Key key = pick(2) == 0 ? Qt::Key_Up : Qt::Key_Down;
             note(std::string("menu key ") + (key == Qt::Key_Up ? "up" : "down"));
-            QTest::keyClick(w->ListBox1, key);
+            QTest::keyClick(ui->ListBox1, key);
             break;
         }
         case 8: {

@@ -1,5 +1,6 @@
 #include "stage/image_view.h"
 #include "shell/temperature1.h"
+#include "tests/support/window_form.h"
 #include "picture/colours.h"
 
 #include <QImage>
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 using namespace t1;
+using t1::testing::WindowForm;
 
 namespace {
 
@@ -25,22 +27,24 @@ QImage composed(const TTemperature1& w)
 TEST(OvenWindow, SpritesLiveFromConstructionToDestruction)
 {
     TTemperature1 w;
+    const WindowForm ui(w);
     const Surfaces& s = w.scene().surfaces;
     EXPECT_TRUE(s.gResistorBmp && s.gFanBmpA && s.gFanBmpB && s.gBackgroundBmp);
     EXPECT_TRUE(s.fond.image().isNull());  // empty until the first tick
 
-    w.Destruction();
+    ui.Destruction();
     EXPECT_FALSE(s.gResistorBmp || s.gFanBmpA || s.gFanBmpB || s.gBackgroundBmp);
     // A tick without sprites draws no oven rather than failing.
-    w.Timer1Timer();
+    ui.Timer1Timer();
     EXPECT_TRUE(s.fond.image().isNull());
 }
 
 TEST(OvenWindow, IdleOvenShowsInFondAndJoinsTheDiagram)
 {
     TTemperature1 w;
-    w.Timer1Timer();
-    const QImage shown = w.FOND->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const WindowForm ui(w);
+    ui.Timer1Timer();
+    const QImage shown = ui.FOND->grab().toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(shown.size(), QSize(kFondWidth, kFondHeight));
     EXPECT_EQ(shown.pixel(100, 20), colour::blue);
     EXPECT_EQ(shown.pixel(178, 40), colour::green);

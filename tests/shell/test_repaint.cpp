@@ -11,12 +11,13 @@
 
 #include <gtest/gtest.h>
 
+using namespace t1;
 using namespace t1::testing;
 
 namespace {
 
-constexpr int kMenuPresentation = 0;
-constexpr int kMenuLoopPI = 3;
+constexpr int kMenuPresentation = menuIndex(lesson("presentation"));
+constexpr int kMenuLoopPI = menuIndex(lesson("closed loop PI"));
 constexpr int kContinuous = 0;
 constexpr int kTicks = 100;
 constexpr qint64 kMostPixelsPerTick = 10'000;
@@ -53,8 +54,8 @@ protected:
 
 TEST_F(Repaint, ThePresentationIsCopiedOnceThenLeftAlone)
 {
-    w->ListBox1->setCurrentRow(kMenuPresentation);
-    w->Button1->click();
+    ui->ListBox1->setCurrentRow(kMenuPresentation);
+    ui->Button1->click();
     tick();
     tick();
     PaintCounter window(w->sceneView());
@@ -65,9 +66,9 @@ TEST_F(Repaint, ThePresentationIsCopiedOnceThenLeftAlone)
 
 TEST_F(Repaint, ALessonTickRepaintsWhatMovedOnly)
 {
-    w->ListBox1->setCurrentRow(kMenuLoopPI);
-    w->ListBox3->setCurrentRow(kContinuous);
-    w->Button1->click();
+    ui->ListBox1->setCurrentRow(kMenuLoopPI);
+    ui->ListBox3->setCurrentRow(kContinuous);
+    ui->Button1->click();
     for (int i = 0; i < 5; ++i)
         tick();
     PaintCounter window(w->sceneView());

@@ -33,15 +33,15 @@ bool isPi(const LessonRow& run)
 
 // Runs a lesson as a student does: the menu row, "en continu", the start
 // button, then ticks until the clock stops.
-void runLesson(TTemperature1& w, const LessonRow& run)
+void runLesson(const WindowForm& ui, const LessonRow& run)
 {
-    clickRow(w.ListBox1, int(run.lesson));
+    clickRow(ui.ListBox1, menuIndex(run));
     if (run.running == Running::Sampled)
-        clickRow(isPi(run) ? w.ListBox3 : w.ListBox2, 0);
-    QTest::mouseClick(w.Button1, Qt::LeftButton);
-    ASSERT_EQ(w.scene().st.gSceneTick, run.start) << run.runName;
+        clickRow(isPi(run) ? ui.ListBox3 : ui.ListBox2, 0);
+    QTest::mouseClick(ui.Button1, Qt::LeftButton);
+    ASSERT_EQ(ui.window.scene().st.gSceneTick, run.band.start) << run.runName;
     for (int i = 0; i < runTicks(run); ++i)
-        w.Timer1Timer();
+        ui.Timer1Timer();
 }
 
 QString notices(const TTemperature1& w)
@@ -66,7 +66,8 @@ struct WorkingDirectory {
 TEST(StartUp, TheWindowCarriesTheProgramsIcon)
 {
     TTemperature1 w;
-    w.Timer1->stop();
+    const WindowForm ui(w);
+    ui.Timer1->stop();
     const QIcon icon = w.windowIcon();
     ASSERT_FALSE(icon.isNull());
     // Drawn from its SVG at any size: the thermometer's red bulb is there.
@@ -89,20 +90,21 @@ TEST(StartUp, WithoutAnyDocumentOnlyWhatIsNeededIsReported)
     QTemporaryDir nothing;
     WorkingDirectory cwd(nothing.path());
     TTemperature1 w;
-    w.Timer1->stop();
+    const WindowForm ui(w);
+    ui.Timer1->stop();
     w.commentary().setSearchDirs({nothing.path()});
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     for (int i = 0; i < 10; ++i)
-        w.Timer1Timer();
+        ui.Timer1Timer();
     EXPECT_EQ(notices(w), QString());
 
     for (const LessonRow& run : kLessons) {
         SCOPED_TRACE(run.runName);
         for (QMessageBox* box : w.findChildren<QMessageBox*>())
             box->close();
-        runLesson(w, run);
-        EXPECT_EQ(w.scene().st.gSceneTick, run.lesson == Lesson::Presentation ? -1 : run.start + runTicks(run));
+        runLesson(ui, run);
+        EXPECT_EQ(w.scene().st.gSceneTick, run.running == Running::Page ? run.band.start : run.band.start + runTicks(run));
         const QString said = notices(w);
         if (isPi(run)) {
             EXPECT_TRUE(said.contains(QStringLiteral("comm2.rtf"))) << said.toStdString();
@@ -115,11 +117,11 @@ TEST(StartUp, WithoutAnyDocumentOnlyWhatIsNeededIsReported)
     // The last lesson was the PI disturbance: its commentary is comm5.rtf.
     for (QMessageBox* box : w.findChildren<QMessageBox*>())
         box->close();
-    ASSERT_TRUE(w.Button3->isVisible());
-    QTest::mouseClick(w.Button3, Qt::LeftButton);
+    ASSERT_TRUE(ui.Button3->isVisible());
+    QTest::mouseClick(ui.Button3, Qt::LeftButton);
     EXPECT_TRUE(notices(w).contains(QStringLiteral("comm5.rtf")));
-    EXPECT_TRUE(w.RichEdit1->isVisible());
-    EXPECT_EQ(w.RichEdit1->toPlainText(), QStringLiteral("RichEdit1"));
+    EXPECT_TRUE(ui.RichEdit1->isVisible());
+    EXPECT_EQ(ui.RichEdit1->toPlainText(), QStringLiteral("RichEdit1"));
 }
 
 // Started from an empty folder that it may not write to, the program finds
@@ -132,17 +134,18 @@ TEST(StartUp, FromAReadOnlyEmptyFolderTheDocumentsAreFoundBesideTheProgram)
     {
         WorkingDirectory cwd(dir.path());
         TTemperature1 w;
-        w.Timer1->stop();
+        const WindowForm ui(w);
+        ui.Timer1->stop();
         w.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
         for (const LessonRow& run : kLessons) {
-            runLesson(w, run);
-            if (w.Button3->isVisible())
-                QTest::mouseClick(w.Button3, Qt::LeftButton);
+            runLesson(ui, run);
+            if (ui.Button3->isVisible())
+                QTest::mouseClick(ui.Button3, Qt::LeftButton);
         }
         EXPECT_EQ(notices(w), QString());
-        EXPECT_TRUE(w.RichEdit1->toPlainText().contains(QStringLiteral("perturbation")));
-        EXPECT_TRUE(w.RichEdit2->toPlainText().startsWith(QStringLiteral("Epu(k)")));
+        EXPECT_TRUE(ui.RichEdit1->toPlainText().contains(QStringLiteral("perturbation")));
+        EXPECT_TRUE(ui.RichEdit2->toPlainText().startsWith(QStringLiteral("Epu(k)")));
     }
     const QDir left(dir.path());
     EXPECT_TRUE(left.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).isEmpty());
@@ -160,7 +163,8 @@ TEST(WithoutPreferredFont, EveryLessonRunsAndDrawsItsTexts)
     ASSERT_NE(used.family(), QString::fromLatin1(fonts::family)) << "the preferred font is still installed here";
 
     TTemperature1 w;
-    w.Timer1->stop();
+    const WindowForm ui(w);
+    ui.Timer1->stop();
     w.commentary().setSearchDirs({QStringLiteral(T1_RESOURCES_DIR)});
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
@@ -174,10 +178,10 @@ TEST(WithoutPreferredFont, EveryLessonRunsAndDrawsItsTexts)
     };
     for (const LessonRow& run : kLessons) {
         SCOPED_TRACE(run.runName);
-        runLesson(w, run);
+        runLesson(ui, run);
         EXPECT_GT(bluePixels(), 1000);
     }
     EXPECT_EQ(notices(w), QString());
-    QTest::mouseClick(w.Button3, Qt::LeftButton);
-    EXPECT_TRUE(w.RichEdit1->toPlainText().contains(QStringLiteral("perturbation")));
+    QTest::mouseClick(ui.Button3, Qt::LeftButton);
+    EXPECT_TRUE(ui.RichEdit1->toPlainText().contains(QStringLiteral("perturbation")));
 }

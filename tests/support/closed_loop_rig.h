@@ -10,39 +10,28 @@
 
 namespace t1::testing {
 
-// What the readouts show on one tick.
-struct Shown {
-    QString e, x, ep, epu, u, s, temperature;
-};
-
-inline Shown shownOf(const LoopValues& v)
+// What the readouts showed on a tick, against a line as readoutLine writes it.
+inline void expectShown(const LoopTexts& got, const std::string& want, int t)
 {
-    return {ceilingText(v.gE),   ceilingText(v.gX), ceilingText(v.gEp), ceilingText(v.gEpu),
-            numberText(v.gU),    numberText(v.gS),  ceilingText(v.gTemperature)};
+    EXPECT_EQ(readoutLine(got), want) << "at " << t;
 }
 
-inline void expectShown(const Shown& got, const Shown& want, int t)
+inline void expectShown(const LoopTexts& got, const LoopTexts& want, int t)
 {
-    EXPECT_EQ(got.e, want.e) << "E at " << t;
-    EXPECT_EQ(got.x, want.x) << "X at " << t;
-    EXPECT_EQ(got.ep, want.ep) << "Ep at " << t;
-    EXPECT_EQ(got.epu, want.epu) << "Epu at " << t;
-    EXPECT_EQ(got.u, want.u) << "U at " << t;
-    EXPECT_EQ(got.s, want.s) << "S at " << t;
-    EXPECT_EQ(got.temperature, want.temperature) << "temperature at " << t;
+    expectShown(got, readoutLine(want), t);
 }
 
 // Runs a sampled lesson, keeping what each drawn tick showed by its local tick.
 struct ClosedLoopRig : LessonRig {
     ScopedLocale french;
-    std::map<int, Shown> shown;
+    std::map<int, LoopTexts> shown;
     std::function<void(int t)> onTick;  // more to look at after each drawn tick
 
     ClosedLoopRig()
     {
         afterTick = [this] {
             const int t = scene.st.gSceneTick - lessonAt(scene.st.gSceneTick)->band.base;
-            shown[t] = shownOf(scene.st);
+            shown[t] = loopTexts(scene.st);
             if (onTick)
                 onTick(t);
         };
@@ -58,9 +47,10 @@ struct ClosedLoopRig : LessonRig {
     // One press per period, each period run to its halt.
     void runStepByStep(const LessonRow& l)
     {
-        scene.st.*l.period = 0;
-        for (int k = 1; k <= kPeriodCount; ++k) {
-            advancePeriod(scene.st.*l.period, scene.st.gSceneTick, l.band.base);
+        int& period = scene.st.clockOf(l).period;
+        period = 0;
+        for (int k = 1; k <= l.periods; ++k) {
+            advancePeriod(l, period, scene.st.gSceneTick);
             runTo();
         }
     }

@@ -57,9 +57,8 @@ struct LessonRig {
     // The start button of a lesson: a sampled one runs continuously.
     void start(const LessonRow& lesson)
     {
-        if (lesson.period)
-            scene.st.*lesson.period = 0;
-        start(lesson.start);
+        scene.st.clockOf(lesson).period = 0;
+        start(lesson.band.start);
     }
 
     // A menu click: back to idle, the lesson area cleared.
@@ -101,12 +100,16 @@ inline int countIn(const Canvas& c, const QRect& r, QRgb colour)
 }
 
 // The readouts as printed, and the oven's caption, on one line.
-inline std::string readouts(const LoopValues& v)
+inline std::string readoutLine(const LoopTexts& t)
 {
     const QString line = QStringLiteral("E %1 Ep %2 Epu %3 U %4 S %5 X %6 T %7")
-                             .arg(ceilingText(v.gE), ceilingText(v.gEp), ceilingText(v.gEpu), numberText(v.gU),
-                                  numberText(v.gS), ceilingText(v.gX), ceilingText(v.gTemperature));
+                             .arg(t.gE, t.gEp, t.gEpu, t.gU, t.gS, t.gX, t.gTemperature);
     return line.toStdString();
+}
+
+inline std::string readouts(const LoopValues& v)
+{
+    return readoutLine(loopTexts(v));
 }
 
 }  // namespace t1::testing

@@ -2,6 +2,7 @@
 
 #include "shell/commentary_panel.h"
 #include "shell/temperature1.h"
+#include "tests/support/window_form.h"
 
 #include <QApplication>
 #include <QImage>
@@ -39,7 +40,8 @@ protected:
     void SetUp() override
     {
         w = std::make_unique<TTemperature1>();
-        w->Timer1->stop();
+        ui = std::make_unique<WindowForm>(*w);
+        ui->Timer1->stop();
         w->commentary().setSearchDirs({QStringLiteral(T1_RESOURCES_DIR)});
         w->commentary().setReporter([this](const QString& message) { problems.append(message); });
         w->show();
@@ -48,26 +50,28 @@ protected:
     }
 
     void clickRow(QListWidget* list, int row) { testing::clickRow(list, row); }
-    void menu(int row) { clickRow(w->ListBox1, row); }
+    void menu(int row) { clickRow(ui->ListBox1, row); }
+    void menu(const LessonRow& lesson) { menu(menuIndex(lesson)); }
     void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
     // Menu item, "en continu" if the lesson has modes, then the start button.
+    void startContinuous(const LessonRow& lesson) { startContinuous(menuIndex(lesson)); }
     void startContinuous(int item)
     {
         menu(item);
-        if (w->ListBox2->isVisible())
-            clickRow(w->ListBox2, 0);
-        if (w->ListBox3->isVisible())
-            clickRow(w->ListBox3, 0);
-        click(w->Button1);
+        if (ui->ListBox2->isVisible())
+            clickRow(ui->ListBox2, 0);
+        if (ui->ListBox3->isVisible())
+            clickRow(ui->ListBox3, 0);
+        click(ui->Button1);
     }
 
     // Timer ticks; each one's interval follows the speed bar.
     void ticks(int n)
     {
         for (int i = 0; i < n; ++i) {
-            w->Timer1Timer();
-            ASSERT_EQ(w->Timer1->interval(), w->ScrollBar1->value());
+            ui->Timer1Timer();
+            ASSERT_EQ(ui->Timer1->interval(), ui->ScrollBar1->value());
         }
     }
 
@@ -88,6 +92,7 @@ protected:
     AnimationState& st() { return w->scene().st; }
 
     std::unique_ptr<TTemperature1> w;
+    std::unique_ptr<WindowForm> ui;  // its controls and handlers
     QStringList problems;
 };
 
