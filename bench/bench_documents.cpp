@@ -35,6 +35,7 @@ using namespace t1::bench;
 using t1::testing::arabicAmongLatin;
 using t1::testing::repeatedRtf;
 using t1::testing::smallPictures;
+using t1::testing::WindowForm;
 
 namespace {
 
