@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bench_stats.h"
+#include "lessons/animation_state.h"
 #include "lessons/lesson_table.h"
 
 #include <array>
