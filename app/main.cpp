@@ -1,3 +1,4 @@
+#include "app/command_line.h"
 #include "classroom/classroom.h"
 #include "lab_window/laboratory.h"
 #include "shell/application.h"
@@ -12,25 +13,38 @@
 
 int main(int argc, char** argv)
 {
-    // Before the toolkit starts: without a display it would abort in English.
     ignoreFileSizeSignal();
-    const QString missing = Application::missingDisplay(QString::fromLocal8Bit(argc > 0 ? argv[0] : "temperature1"));
+    // Before the toolkit starts: what the command line asks of the terminal
+    // needs no display, and without one the toolkit would abort in English.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const QString missing = Application::missingDisplay(arguments.value(0, QStringLiteral("temperature1")), arguments);
+    if (const std::optional<int> answered = answerOnTerminal(argc, argv, missing.isEmpty()))
+        return *answered;
     if (!missing.isEmpty()) {
         std::fputs(qPrintable(missing), stderr);
         return EXIT_FAILURE;
     }
     Application app(argc, argv);
+    // Read again without the toolkit's own options, which it has taken.
+    const CommandLine line(QCoreApplication::arguments());
+    if (!line.understood())
+        return line.answer();
     try {
         TTemperature1 window;
         auto* classroom = new Classroom(&window);  // the window owns it
         // One laboratory, made when first asked for; the window owns it too.
         QPointer<t1::Laboratory> laboratory;
-        QObject::connect(classroom, &Classroom::laboratoryRequested, &window, [&window, &laboratory] {
-            if (!laboratory)
-                laboratory = new t1::Laboratory(&window);
-            laboratory->showRaised();
-        });
+        StartedProgram program{window, [&window, &laboratory]() -> t1::Laboratory& {
+                                   if (!laboratory)
+                                       laboratory = new t1::Laboratory(&window);
+                                   laboratory->showRaised();
+                                   return *laboratory;
+                               }};
+        QObject::connect(classroom, &Classroom::laboratoryRequested, &window, [&program] { program.laboratory(); });
         window.showMaximized();
+        line.start(program);
         return app.exec();
     } catch (const std::exception& e) {
         // A failure while starting is shown, then the program ends.

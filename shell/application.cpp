@@ -23,6 +23,8 @@ constexpr auto kToolkitCatalogue = "qtbase";
 constexpr auto kFontPackage = "fonts-liberation2";
 // The variables that name a display, or another platform than a screen.
 constexpr std::array kDisplayVariables{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+// The toolkit's option that does what QT_QPA_PLATFORM does, with either dash.
+constexpr std::array kPlatformOptions{"-platform", "--platform"};
 
 QtMessageHandler gToolkitMessages = nullptr;
 QString gProgram;
@@ -110,10 +112,15 @@ void Application::reportError(const QString& what)
     box.exec();
 }
 
-QString Application::missingDisplay(const QString& program)
+QString Application::missingDisplay(const QString& program, const QStringList& arguments)
 {
     if (!displaysNamed().isEmpty())
         return {};
+    for (const char* option : kPlatformOptions) {
+        const qsizetype at = arguments.indexOf(QLatin1String(option));
+        if (at >= 0 && at + 1 < arguments.size())
+            return {};
+    }
     return QStringLiteral(
                "Temperature1 a besoin d'un écran graphique : ni DISPLAY ni WAYLAND_DISPLAY n'est défini. "
                "Lancez-le depuis une session graphique.\n"

@@ -17,8 +17,9 @@ public:
     static void reportError(const QString& what);
 
     // Why no window can be shown and how to run the program all the same,
-    // or empty when a display is named.
-    static QString missingDisplay(const QString& program);
+    // or empty when a display is named, by the environment or by the
+    // toolkit's -platform option among the arguments.
+    static QString missingDisplay(const QString& program, const QStringList& arguments = {});
 
     // Qt's translation of its own texts into French; false when it is not
     // installed (the dialogs then speak English).

@@ -2,26 +2,29 @@
 # The program started on a machine that lacks something a newcomer may not
 # have: no display, a display that does not answer, no usable font; and
 # scripts/start without a display. Each is said in French and English, and
-# only a missing font lets the program run on.
-# usage: check_startup.sh PROGRAM SOURCE_DIR NO_FONT_CONFIG SUBSTITUTE_FONT_CONFIG
+# only a missing font lets the program run on. What the command line asks
+# of the terminal is answered without a display.
+# usage: check_startup.sh PROGRAM SOURCE_DIR NO_FONT_CONFIG SUBSTITUTE_FONT_CONFIG VERSION
 set -eu
 program=$1
 top=$2
 no_font=$3
 substitute_font=$4
+version=$5
 fail() {
   echo "FAIL: $*" >&2
   exit 1
 }
 said=$(mktemp)
-trap 'rm -f "$said"' EXIT
+printed=$(mktemp)
+trap 'rm -f "$said" "$printed"' EXIT
 # A bare environment, as on a fresh machine; the sanitizers' leak report
 # would stand for the program's own status.
 bare() {
   env -i ASAN_OPTIONS=detect_leaks=0 PATH="$PATH" "$@"
 }
 says() {
-  grep -qF "$1" "$said" || fail "$2 does not say \"$1\": $(cat "$said")"
+  grep -qF -- "$1" "$said" || fail "$2 does not say \"$1\": $(cat "$said")"
 }
 
 status=0
@@ -41,6 +44,36 @@ if [ ! -e /tmp/.X11-unix/X9999 ]; then
   says "could not open a window on the display" "with a dead display, the program"
 fi
 
+# The command line: help and version on the standard output without a
+# display, even a dead one; what the program does not know is refused
+# with status 2 before any display is needed, or once the toolkit, given
+# one, has taken its own options.
+for display in "" "DISPLAY=$unused"; do
+  for option in --help -h; do
+    status=0
+    bare $display "$program" $option >"$printed" 2>"$said" || status=$?
+    [ "$status" -eq 0 ] && [ ! -s "$said" ] || fail "$option ${display:-without a display}: status $status, $(cat "$said")"
+    for line in "Utilisation : $program [options]" "-h, --help" "-v, --version" "Affiche la version du programme"; do
+      grep -qF -- "$line" "$printed" || fail "$option does not print \"$line\": $(cat "$printed")"
+    done
+  done
+  status=0
+  bare $display "$program" --version >"$printed" 2>"$said" || status=$?
+  [ "$status" -eq 0 ] && [ "$(cat "$printed")" = "Temperature1 $version" ] ||
+    fail "--version ${display:-without a display}: status $status, $(cat "$printed" "$said")"
+done
+for wrong in --aide "--help extra" "--version=2" "--laboratoire x.json"; do
+  status=0
+  bare "$program" $wrong >"$printed" 2>"$said" || status=$?
+  [ "$status" -eq 2 ] && [ ! -s "$printed" ] || fail "\"$wrong\" gave status $status"
+  says "--help »" "\"$wrong\""
+done
+says "Option inconnue : « laboratoire »." "an option not offered yet"
+status=0
+bare QT_QPA_PLATFORM=offscreen "$program" -platform offscreen --aide 2>"$said" || status=$?
+[ "$status" -eq 2 ] || fail "--aide on a display gave status $status"
+says "Option inconnue : « aide »." "--aide on a display"
+
 # No font at all: said once, and the program runs on until it is stopped.
 status=0
 bare QT_QPA_PLATFORM=offscreen FONTCONFIG_FILE="$no_font" timeout 3 "$program" 2>"$said" || status=$?
@@ -49,9 +82,11 @@ bare QT_QPA_PLATFORM=offscreen FONTCONFIG_FILE="$no_font" timeout 3 "$program" 2
 [ "$(grep -c "package fonts-liberation2" "$said")" -eq 1 ] || fail "the missing font is not said once in English: $(cat "$said")"
 
 # The usual fonts, or only a substitute for Liberation Sans: nothing said.
+# The toolkit's own -platform stands for QT_QPA_PLATFORM, even over a dead
+# display.
 for config in "" "$substitute_font"; do
   status=0
-  bare QT_QPA_PLATFORM=offscreen ${config:+FONTCONFIG_FILE="$config"} timeout 3 "$program" 2>"$said" || status=$?
+  bare DISPLAY=$unused ${config:+FONTCONFIG_FILE="$config"} timeout 3 "$program" -platform offscreen 2>"$said" || status=$?
   [ "$status" -eq 124 ] || fail "the program ended early (status $status, fonts ${config:-of the system})"
   ! grep -q "fonts-liberation2" "$said" || fail "a font is said to be missing with ${config:-the system's fonts}"
 done
@@ -63,6 +98,10 @@ bare HOME="${HOME:-/root}" sh "$top/scripts/start" 2>"$said" || status=$?
 [ "$status" -eq 1 ] || fail "scripts/start without a display ended with status $status"
 says "T1_HEADLESS=1 ./scripts/start" "scripts/start without a display"
 says "No display" "scripts/start without a display"
+status=0
+bare T1_HEADLESS=1 T1_DISPLAY=seven sh "$top/scripts/start" 2>"$said" || status=$?
+[ "$status" -eq 2 ] || fail "scripts/start took T1_DISPLAY=seven (status $status)"
+says "T1_DISPLAY" "scripts/start with T1_DISPLAY=seven"
 for script in start test bench package; do
   status=0
   bare T1_JOBS=lots T1_HEADLESS=1 sh "$top/scripts/$script" 2>"$said" || status=$?

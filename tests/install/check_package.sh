@@ -41,7 +41,10 @@ for f in ./usr/bin/temperature1 ./usr/share/temperature1/comm1.rtf ./usr/share/t
 done
 
 if command -v lintian >/dev/null; then
-  lintian --fail-on error "$deb" >"$out/lintian.txt" 2>&1 || {
+  # Its temporary files in a folder of the test's, removed with them.
+  scratch=$(mktemp -d)
+  trap 'rm -rf "$scratch"' EXIT
+  TMPDIR=$scratch lintian --fail-on error "$deb" >"$out/lintian.txt" 2>&1 || {
     cat "$out/lintian.txt" >&2
     fail "lintian"
   }
