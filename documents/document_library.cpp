@@ -24,7 +24,7 @@ constexpr auto kDataFolder = "temperature1";
 
 QString fileError(const QString& file, const QString& reason)
 {
-    return QStringLiteral("Le fichier « %1 » %2.").arg(QDir::toNativeSeparators(file), reason);
+    return fileSentence(file, reason);
 }
 
 QString tooLarge()

@@ -1,5 +1,7 @@
 #include "documents/file_errors.h"
 
+#include <QDir>
+
 #include <array>
 #include <cerrno>
 
@@ -47,6 +49,11 @@ QString fileErrorReason(int errorNumber)
         if (r.number == errorNumber)
             return QString::fromUtf8(r.text);
     return QStringLiteral("erreur système n° %1").arg(errorNumber);
+}
+
+QString fileSentence(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Le fichier « %1 » %2.").arg(QDir::toNativeSeparators(path), reason);
 }
 
 }  // namespace t1

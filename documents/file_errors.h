@@ -9,4 +9,7 @@ namespace t1 {
 // with an English reason in it reads badly. Unknown numbers give their number.
 QString fileErrorReason(int errorNumber);
 
+// The one sentence a refused file gets: "Le fichier « chemin » <reason>."
+QString fileSentence(const QString& path, const QString& reason);
+
 }  // namespace t1
