@@ -5,6 +5,8 @@
 #include "lab_window/fields.h"
 #include "lab_window/lab_plots.h"
 #include "lab_window/run_texts.h"
+#include "lessons/oven_constants.h"
+#include "lessons/scene_clock.h"
 #include "lessons/shared_readouts.h"
 #include "picture/canvas.h"
 #include "picture/colours.h"
@@ -21,6 +23,12 @@
 #include <cmath>
 
 namespace t1 {
+
+// The Laboratoire draws with the lessons' oven, readouts and pace: the model,
+// which may not see the lessons, keeps its own names for the same two
+// quantities, held equal here where both are in sight.
+static_assert(model::kTicksPerPeriod == kPeriodTicks);
+static_assert(model::kDigitsPerVolt == static_cast<double>(kUnitsPerVolt));
 
 const ReadoutBoxes kLabReadout{
     .e = {10, 60, 30, 72},
