@@ -23,10 +23,11 @@ struct ParseWords {
     QJsonParseError::ParseError error;
     const char* words;
 };
+constexpr auto kCutShort = "s'arrête avant la fin, sans doute tronqué";
 constexpr std::array kParseWords{
-    ParseWords{QJsonParseError::UnterminatedObject, "s'arrête avant la fin (fichier tronqué ?)"},
-    ParseWords{QJsonParseError::UnterminatedArray, "s'arrête avant la fin (fichier tronqué ?)"},
-    ParseWords{QJsonParseError::UnterminatedString, "s'arrête avant la fin (fichier tronqué ?)"},
+    ParseWords{QJsonParseError::UnterminatedObject, kCutShort},
+    ParseWords{QJsonParseError::UnterminatedArray, kCutShort},
+    ParseWords{QJsonParseError::UnterminatedString, kCutShort},
     ParseWords{QJsonParseError::IllegalUTF8String, "contient des octets qui ne sont pas du texte UTF-8"},
     ParseWords{QJsonParseError::DeepNesting, "imbrique trop d'objets et de listes"},
     ParseWords{QJsonParseError::DocumentTooLarge, "est trop volumineux"},
@@ -85,8 +86,12 @@ JsonFile JsonFile::parse(const QByteArray& data, const QString& path, const Json
         return refused(QStringLiteral("est un fichier binaire, pas un texte JSON"));
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(data, &error);
-    if (error.error != QJsonParseError::NoError)
-        return refused(QStringLiteral("%1 (%2)").arg(parseWords(error.error), where(data, error.offset)));
+    if (error.error != QJsonParseError::NoError) {
+        // The parser stopped at the end of the text: whatever it says, the file was cut short.
+        const bool cut = error.offset >= data.trimmed().size() + data.indexOf(data.trimmed());
+        return refused(QStringLiteral("%1 (%2)").arg(cut ? QString::fromUtf8(kCutShort) : parseWords(error.error),
+                                                     where(data, error.offset)));
+    }
     if (!document.isObject())
         return refused(QStringLiteral("ne contient pas un objet JSON entre accolades"));
 
