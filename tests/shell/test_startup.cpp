@@ -114,9 +114,10 @@ TEST(StartUp, WithoutAnyDocumentOnlyWhatIsNeededIsReported)
         }
     }
 
-    // The last lesson was the PI disturbance: its commentary is comm5.rtf.
+    // The PI disturbance's commentary is comm5.rtf.
     for (QMessageBox* box : w.findChildren<QMessageBox*>())
         box->close();
+    runLesson(ui, lesson("disturbance PI"));
     ASSERT_TRUE(ui.Button3->isVisible());
     QTest::mouseClick(ui.Button3, Qt::LeftButton);
     EXPECT_TRUE(notices(w).contains(QStringLiteral("comm5.rtf")));
