@@ -12,6 +12,7 @@
 #include "lab_window/plot_cursor.h"
 #include "lab_window/run_texts.h"
 #include "lab_window/sample_rows.h"
+#include "lab_window/z_plane.h"
 #include "picture/block_diagram.h"
 #include "picture/colours.h"
 #include "picture/fonts.h"
@@ -56,13 +57,13 @@ constexpr auto kSceneDescription =
     u"Schéma-bloc de la boucle avec la valeur de chaque signal, le four, les courbes U(t) et S(t), "
     u"les mesures et les réglages";
 
-// The top band: the lessons' diagram, the title and the poles beside it.
+// The top band: the lessons' diagram and the title.
 constexpr Geometry kTitle{16, 6, 300, 22};
 constexpr Geometry kFond{kFondLeft, kFondTop, kFondWidth, kFondHeight};
-constexpr Geometry kPoles{804, 8, 192, 158};
-// Beside the plots.
-constexpr Geometry kMeasures{804, 172, 192, 150};
-constexpr Geometry kLegend{804, 324, 192, 104};
+// The column right of the diagram and the plots: the z-plane (its own
+// panel), the measures and the legend under it.
+constexpr Geometry kMeasures{804, 240, 192, 98};
+constexpr Geometry kLegend{804, 342, 192, 86};
 
 // The controls' band, four groups side by side.
 constexpr Geometry kFormGroup{4, 432, 240, 254};
@@ -223,6 +224,7 @@ Laboratory::Laboratory(QWidget* parent)
     drawBlockDiagram(m_surfaces.window);
     drawClosedFeedback(m_surfaces.window);
     m_theory = model::theory(m_experiment.parameters());
+    zPlane->redraw(m_surfaces.window, m_experiment.parameters(), m_theory.poles);
     redrawPlots();
     drawLabRegulator(m_surfaces.window, m_experiment.parameters());
     drawDiagram(false);
@@ -257,8 +259,8 @@ void Laboratory::createControls()
         QStringLiteral("Le four vu de côté : couleur de l'intérieur selon la température, ventilateur et porte"));
     place(fond, kFond);
 
-    poles = makeText(scene, kPoles);
-    poles->setAccessibleName(QStringLiteral("Pôles en boucle fermée"));
+    zPlane = new ZPlane(scene);
+    poles = zPlane->listing();
     measures = new QWidget(scene);
     place(measures, kMeasures);
     measures->setAccessibleName(QStringLiteral("Mesures"));
@@ -482,6 +484,7 @@ void Laboratory::parametersEdited()
         return;
     m_experiment.change(p);
     m_theory = model::theory(m_experiment.parameters());
+    zPlane->redraw(m_surfaces.window, m_experiment.parameters(), m_theory.poles);
     drawLabRegulator(m_surfaces.window, m_experiment.parameters());
     drawDiagram(false);
     updateControls();

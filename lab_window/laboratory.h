@@ -28,6 +28,7 @@ namespace t1 {
 
 class NumberField;
 class PlotCursor;
+class ZPlane;
 
 // The laboratory's scene: the diagram band of the lessons, the plots and the
 // measures beside them, the controls below. Fits a 1024 x 768 projector at 1x
@@ -99,7 +100,8 @@ public:
     QPushButton* periodButton = nullptr;
     QPushButton* restartButton = nullptr;
     QPushButton* clearButton = nullptr;
-    QLabel* poles = nullptr;
+    ZPlane* zPlane = nullptr;
+    QLabel* poles = nullptr;  // the z-plane's text of the poles
     QWidget* measures = nullptr;  // drawn on the scene; says its text to a screen reader
     QLabel* legend = nullptr;
     PlotCursor* cursor = nullptr;
