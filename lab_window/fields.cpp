@@ -1,9 +1,8 @@
 #include "lab_window/fields.h"
 
-#include "model/experiment.h"
-#include "model/parameters.h"
-#include "model/regulators.h"
+#include "picture/number_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -17,8 +16,45 @@ constexpr std::string_view kSpaces = " \t\n\r\f\v";
 // Room for any double in fixed notation.
 constexpr int kFormatBuffer = 512;
 constexpr int kMaxDecimals = 17;
-// The example a message gives of a French number.
-constexpr double kExampleNumber = 2.5;
+// An example with a decimal is its field's default moved by this much.
+constexpr double kExampleStep = 0.5;
+// The fraction an example is written as, when one has so small a denominator.
+constexpr int kMaxExampleDenominator = 20;
+constexpr double kWholeTolerance = 1e-9;
+
+struct Words {
+    std::string_view key;
+    std::string_view label;
+    std::string_view subject;  // empty: the symbol
+    bool feminine;
+    std::string_view toolTip;
+};
+
+// The French words of the quantities, by their keys; a quantity without a
+// row is named by its symbol.
+constexpr std::array kWords{
+    Words{"E", "E (points)", "", false, "La consigne, en points du convertisseur (255 points pour 10 V)"},
+    Words{"T_T1", "T/T1", "", false,
+          "La période d'échantillonnage rapportée à la constante de temps du four : 0,2 ou 1/5"},
+    Words{"K", "Gain K", "", false, "Le gain statique du four : au repos, S = K·U"},
+    Words{"theta_T1", "Retard θ", "", false,
+          "Le retard pur du four, en T1 : la commande n'agit sur le four que θ plus tard"},
+    Words{"T1_s", "Constante T1", "", false,
+          "La constante de temps du four en secondes, pour lire le temps en secondes ; la boucle n'en dépend pas"},
+    Words{"door_from", "Dès la période", "La période d'ouverture de la porte", true,
+          "La période pendant laquelle la porte s'ouvre, comptée de 1"},
+    Words{"door_periods", "Pendant", "La durée d'ouverture de la porte", true,
+          "Combien de périodes la porte reste ouverte ; 0 : elle reste fermée"},
+    Words{"D", "Chute D", "", false, "Porte ouverte, le four tend vers K·U − D"},
+    Words{"T1d_T1", "T1d/T1", "", false, "La constante de temps du four porte ouverte, rapportée à T1"},
+    Words{"noise_mV", "Bruit σ", "", false,
+          "L'écart type du bruit ajouté à la mesure de S, avant le convertisseur A/N"},
+    Words{"seed", "Nouveau tirage", "Le tirage du bruit", false,
+          "Tire une autre suite de bruit : elle vaudra au prochain essai (Recommencer)"},
+    Words{"shown_periods", "Périodes affichées", "Le nombre de périodes affichées", false,
+          "Combien de périodes les courbes montrent"},
+    Words{"U", "U", "", false, "La commande appliquée au four, en volts : la boucle est ouverte"},
+};
 
 std::string_view trimmed(std::string_view text)
 {
@@ -29,52 +65,62 @@ std::string_view trimmed(std::string_view text)
     return text.substr(first, last - first + 1);
 }
 
-struct Subject {
-    std::string name;
-    bool feminine = false;
-};
-
-Subject subjectOf(Field field)
+bool isDigit(char c)
 {
-    switch (field) {
-    case Field::SetPoint: return {"E"};
-    case Field::Gain: return {"G"};
-    case Field::Q0: return {"q0"};
-    case Field::Q1: return {"q1"};
-    case Field::Ratio: return {"T/T1"};
-    case Field::Drop: return {"D"};
-    case Field::DoorRatio: return {"T1d/T1"};
-    case Field::DoorFrom: return {"La période d'ouverture de la porte", true};
-    case Field::DoorPeriods: return {"La durée d'ouverture de la porte", true};
-    case Field::ShownPeriods: return {"Le nombre de périodes affichées"};
+    return c >= '0' && c <= '9';
+}
+
+// Whether a number from_chars found out of range is too large (rather than
+// too small): its first significant digit's power of ten, with the exponent.
+bool overflows(std::string_view number)
+{
+    long long power = 0;
+    bool significant = false;
+    bool afterPoint = false;
+    std::size_t i = 0;
+    for (; i < number.size() && (isDigit(number[i]) || number[i] == '.'); ++i) {
+        const char c = number[i];
+        if (c == '.') {
+            afterPoint = true;
+        } else if (!significant && c != '0') {
+            significant = true;
+            power = afterPoint ? power - 1 : 0;
+        } else if (significant && !afterPoint) {
+            ++power;
+        } else if (!significant && afterPoint) {
+            --power;
+        }
     }
-    return {};
+    if (i < number.size() && (number[i] == 'e' || number[i] == 'E')) {
+        std::string_view exponent = number.substr(i + 1);
+        if (!exponent.empty() && exponent.front() == '+')
+            exponent.remove_prefix(1);
+        long long e = 0;
+        const auto [ptr, ec] = std::from_chars(exponent.data(), exponent.data() + exponent.size(), e);
+        if (ec == std::errc::result_out_of_range)
+            return exponent.front() != '-';
+        power += e;
+    }
+    return power >= 0;
 }
 
-Verdict between(const Subject& s, double low, double high, std::string_view unit = {})
+bool nearWhole(double v)
 {
-    return {s.name + " doit être compris" + (s.feminine ? "e" : "") + " entre " + formatDecimal(low) + " et "
-            + formatDecimal(high) + std::string(unit) + "."};
+    return std::abs(v - std::round(v)) <= kWholeTolerance * std::max(1.0, std::abs(v));
 }
 
-Verdict positive(const Subject& s)
+// "5/2" for 2,5, when a small denominator writes the example exactly.
+std::optional<std::string> fractionExample(double example)
 {
-    return {s.name + " doit être positi" + (s.feminine ? "ve" : "f") + "."};
+    for (int d = 2; d <= kMaxExampleDenominator; ++d)
+        if (!nearWhole(example) && nearWhole(example * d))
+            return formatDecimal(std::round(example * d), 0) + "/" + std::to_string(d);
+    return std::nullopt;
 }
 
-Verdict whole(const Subject& s)
+Reading refused(std::string message)
 {
-    return {s.name + " doit être un nombre entier."};
-}
-
-bool isWhole(double v)
-{
-    return v == std::floor(v);
-}
-
-bool inside(double v, double low, double high)
-{
-    return low <= v && v <= high;
+    return {std::nullopt, std::move(message)};
 }
 
 }  // namespace
@@ -100,17 +146,30 @@ std::optional<double> parseDecimal(std::string_view text)
     double value = 0;
     const char* end = s.data() + s.size();
     const auto [ptr, ec] = std::from_chars(s.data(), end, value);
-    if (ec != std::errc() || ptr != end || !std::isfinite(value))
+    if (ptr != end)
+        return std::nullopt;
+    if (ec == std::errc::result_out_of_range) {
+        const bool negative = s.front() == '-';
+        const double magnitude = overflows(std::string_view(s).substr(negative ? 1 : 0)) ? HUGE_VAL : 0.0;
+        return negative ? -magnitude : magnitude;
+    }
+    // "inf" and "nan" are words, not numbers.
+    if (ec != std::errc() || !std::isfinite(value))
         return std::nullopt;
     return value;
 }
 
 std::string formatDecimal(double value, int decimals)
 {
+    return formatDecimal(value, decimals, localeDecimalSeparator().toStdString());
+}
+
+std::string formatDecimal(double value, int decimals, std::string_view separator)
+{
     if (!std::isfinite(value))
         return "?";
     std::array<char, kFormatBuffer> buffer{};
-    const int precision = decimals < 0 ? 0 : (decimals > kMaxDecimals ? kMaxDecimals : decimals);
+    const int precision = std::clamp(decimals, 0, kMaxDecimals);
     const auto [end, ec] =
         std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, precision);
     if (ec != std::errc())
@@ -121,96 +180,96 @@ std::string formatDecimal(double value, int decimals)
         if (s.back() == '.')
             s.pop_back();
         else
-            s[dot] = ',';
+            s.replace(dot, 1, separator);
     }
     if (s == "-0")
         s = "0";
     return s;
 }
 
-const model::Quantity& quantityOf(Field field)
+std::string unitSuffix(model::Unit unit)
 {
-    using model::Regulator;
-    switch (field) {
-    case Field::SetPoint: return model::kSetPoint;
-    case Field::Gain: return model::regulatorRow(Regulator::P).fields()[model::kGainField];
-    case Field::Q0: return model::regulatorRow(Regulator::PI).fields()[model::kQ0Field];
-    case Field::Q1: return model::regulatorRow(Regulator::PI).fields()[model::kQ1Field];
-    case Field::Ratio: return model::kSampling;
-    case Field::Drop: return model::kDrop;
-    case Field::DoorRatio: return model::kDoorRatio;
-    case Field::DoorFrom: return model::kDoorFrom;
-    case Field::DoorPeriods: return model::kDoorPeriods;
-    case Field::ShownPeriods: return model::kShownPeriods;
+    using model::Unit;
+    switch (unit) {
+    case Unit::None: return "";
+    case Unit::Digits: return " points";
+    case Unit::Volts: return " V";
+    case Unit::Millivolts: return " mV";
+    case Unit::T1: return " T1";
+    case Unit::Seconds: return " s";
+    case Unit::Periods: return " périodes";
+    case Unit::Percent: return " %";
     }
-    return model::kSetPoint;
+    return "";
 }
 
-Verdict check(Field field, double v)
+FieldWords fieldWords(const model::Quantity& q)
 {
-    const Subject s = subjectOf(field);
-    if (!std::isfinite(v))
-        return {s.name + " doit être un nombre."};
-    const model::Quantity& q = quantityOf(field);
-    switch (field) {
-    case Field::SetPoint:
-        if (!inside(v, q.low, q.high))
-            return between(s, q.low, q.high);
-        if (!isWhole(v))
-            return whole(s);
-        return {};
-    case Field::Gain:
-        if (v < q.low)
-            return {s.name + " doit être positif ou nul."};
-        if (v > q.high)
-            return {s.name + " doit être au plus " + formatDecimal(q.high) + "."};
-        return {};
-    case Field::Q0:
-    case Field::Q1:
-        if (!inside(v, q.low, q.high))
-            return between(s, q.low, q.high);
-        return {};
-    case Field::Ratio:
-    case Field::DoorRatio:
-        if (v <= 0)
-            return positive(s);
-        if (!inside(v, q.low, q.high))
-            return between(s, q.low, q.high);
-        return {};
-    case Field::Drop:
-        if (!inside(v, q.low, q.high))
-            return between(s, q.low, q.high, " V");
-        return {};
-    case Field::DoorFrom:
-    case Field::ShownPeriods:
-        if (!isWhole(v))
-            return whole(s);
-        if (!inside(v, q.low, q.high))
-            return between(s, q.low, q.high);
-        return {};
-    case Field::DoorPeriods:
-        if (!isWhole(v))
-            return whole(s);
-        if (v < q.low)
-            return {s.name + " ne peut pas être négative."};
-        if (v > q.high)
-            return between(s, q.low, q.high, " périodes");
-        return {};
-    }
+    const auto row = std::find_if(kWords.begin(), kWords.end(), [&q](const Words& w) { return w.key == q.key; });
+    const std::string symbol(q.symbol.empty() ? q.key : q.symbol);
+    if (row == kWords.end())
+        return {symbol, symbol, false, {}};
+    return {std::string(row->label), row->subject.empty() ? symbol : std::string(row->subject), row->feminine,
+            std::string(row->toolTip)};
+}
+
+std::string rangeText(const model::Quantity& q, bool feminine)
+{
+    return std::string("compris") + (feminine ? "e" : "") + " entre " + formatDecimal(q.low)
+           + (q.lowExcluded ? " (exclu)" : "") + " et " + formatDecimal(q.high) + unitSuffix(q.unit);
+}
+
+Verdict check(const model::Quantity& q, double v)
+{
+    const FieldWords w = fieldWords(q);
+    const std::string& subject = w.subject;
+    if (std::isnan(v))
+        return {subject + " doit être un nombre."};
+    if (v > q.high || v < q.low || (q.lowExcluded && v <= q.low))
+        return {subject + " doit être " + rangeText(q, w.feminine) + "."};
+    if (q.whole && v != std::floor(v))
+        return {subject + " doit être un nombre entier."};
     return {};
 }
 
-Reading readField(Field field, std::string_view text)
+double exampleValue(const model::Quantity& q)
 {
-    const Subject s = subjectOf(field);
+    const double fallback = q.fallback;
+    if (q.whole) {
+        const double one = std::clamp(1.0, q.low, q.high);
+        return fallback != 0 || !q.accepts(one) ? fallback : one;
+    }
+    if (!nearWhole(fallback))
+        return fallback;
+    for (const double moved : {fallback + kExampleStep, fallback - kExampleStep})
+        if (q.accepts(moved))
+            return moved;
+    return fallback;
+}
+
+Reading readQuantity(const model::Quantity& q, std::string_view text)
+{
+    const std::string subject = fieldWords(q).subject;
     if (trimmed(text).empty())
-        return {std::nullopt, s.name + " : entrez une valeur."};
-    const std::optional<double> value = parseDecimal(text);
+        return refused(subject + " : entrez une valeur.");
+    const std::string example = formatDecimal(exampleValue(q), std::max(q.decimals, 1));
+    std::optional<double> value;
+    if (const auto slash = text.find('/'); slash != std::string_view::npos) {
+        const auto over = parseDecimal(text.substr(0, slash));
+        const auto under = parseDecimal(text.substr(slash + 1));
+        if (over && under && *under != 0 && !std::isnan(*over / *under))
+            value = *over / *under;
+        const std::optional<std::string> fraction = fractionExample(exampleValue(q));
+        if (!value && fraction)
+            return refused(subject + " : entrez un nombre (" + example + ") ou une fraction (" + *fraction + ").");
+    } else {
+        value = parseDecimal(text);
+    }
     if (!value)
-        return {std::nullopt, s.name + " : entrez un nombre, par exemple " + formatDecimal(kExampleNumber) + "."};
-    Verdict verdict = check(field, *value);
+        return refused(subject + " : entrez un nombre, par exemple " + example + ".");
+    Verdict verdict = check(q, *value);
     if (!verdict.ok())
-        return {std::nullopt, std::move(verdict.message)};
+        return refused(std::move(verdict.message));
     return {value, {}};
 }
 

@@ -49,13 +49,16 @@ constexpr Box kPartsBox{148, 112, 270, 150};
 constexpr QPoint kPartsAt{150, 113};
 constexpr int kPartStep = 13;
 constexpr int kPartDecimals = 2;
+// Where the open branch draws its earth and its arrowhead, clear of any text.
+constexpr Box kOpenBranchMarks{70, 118, 98, 160};
 // The regulator's label: its name centred under the backdrop's
 // "Régulateur", its fields under it.
 constexpr int kLabelCentre = 183;
 constexpr int kLabelTop = 75;
 constexpr QPoint kFieldsAt{170, 90};
 
-constexpr double kHundred = 100;
+// The digits and volts as the model holds them, to this many decimals.
+constexpr int kValueDecimals = 2;
 
 // The diagram's texts: blue, 7 pt, whatever the plots left.
 void diagramFont(Canvas& w)
@@ -66,12 +69,6 @@ void diagramFont(Canvas& w)
 }
 
 }  // namespace
-
-double hundredths(double volts)
-{
-    const double v = std::round(volts * kHundred) / kHundred;
-    return v == 0 ? 0 : v;
-}
 
 void drawLabOven(Surfaces& s, int tick, const DiagramValues& v, DoorView& door, bool moving)
 {
@@ -122,40 +119,57 @@ void drawLabRegulator(Canvas& w, const model::Parameters& p)
     w.textOut(kFieldsAt.x(), kFieldsAt.y(), fields.join(QStringLiteral(", ")));
 }
 
+void drawLabFeedback(Canvas& w, const model::Parameters& p)
+{
+    // The open branch's earth and arrowhead go; the readouts draw them again
+    // while the loop is open.
+    if (!p.row().closed)
+        return;
+    w.setPenWidth(1);
+    w.setPenAndBrush(colour::btnFace);
+    drawBox(w, kOpenBranchMarks);
+    drawClosedFeedback(w);
+}
+
 namespace {
 
-LoopValues loopValues(const DiagramValues& v)
+QString value(double v)
 {
-    const model::Sample& k = v.sample;
-    return {k.e, k.ep, k.epu, k.x, hundredths(k.u), hundredths(v.s), model::temperature(v.s)};
+    return QString::fromStdString(formatDecimal(v, kValueDecimals));
 }
 
 }  // namespace
 
-ReadoutTexts readoutTexts(const DiagramValues& v, const model::Parameters& p)
+ReadoutTexts readoutTexts(const DiagramValues& v)
 {
-    const LoopValues l = loopValues(v);
-    ReadoutTexts t{ceilingText(l.gE), ceilingText(l.gEp), ceilingText(l.gEpu), numberText(l.gU),
-                   numberText(l.gS),  ceilingText(l.gX),  ceilingText(l.gTemperature), {}, {}, {}};
-    const model::LawParts& parts = p.row().parts;
-    const auto part = [](bool shown, const char* name, double value) {
-        return shown ? QString::fromUtf8(name) + QString::fromStdString(formatDecimal(value, kPartDecimals)) : QString();
+    const model::Sample& k = v.sample;
+    const model::RegulatorRow& row = v.parameters.row();
+    ReadoutTexts t{{value(k.e), value(row.closed ? k.ep : k.e), value(k.epu), value(k.u), value(v.s), value(k.x)},
+                   ceilingText(model::temperature(v.s)),
+                   {},
+                   {},
+                   {}};
+    const model::LawParts& parts = row.parts;
+    const auto part = [](bool shown, const char* name, double x) {
+        return shown ? QString::fromUtf8(name) + QString::fromStdString(formatDecimal(x, kPartDecimals)) : QString();
     };
-    t.proportional = part(parts.proportional, "prop. : ", v.sample.proportional);
-    t.integral = part(parts.integral, "intégr. : ", v.sample.integral);
-    t.derivative = part(parts.derivative, "dériv. : ", v.sample.derivative);
+    t.proportional = part(parts.proportional, "prop. : ", k.proportional);
+    t.integral = part(parts.integral, "intégr. : ", k.integral);
+    t.derivative = part(parts.derivative, "dériv. : ", k.derivative);
     return t;
 }
 
-void drawLabReadouts(Canvas& w, const DiagramValues& v, const model::Parameters& p)
+void drawLabReadouts(Canvas& w, const DiagramValues& v)
 {
     diagramFont(w);
-    drawReadouts(w, loopValues(v), kLabReadout);
+    const ReadoutTexts t = readoutTexts(v);
+    ReadoutBoxes boxes = kLabReadout;
+    boxes.openFeedback = !v.parameters.row().closed;
+    drawReadouts(w, t, boxes);
 
     w.setPenWidth(1);
     w.setPenAndBrush(colour::btnFace);
     drawBox(w, kPartsBox);
-    const ReadoutTexts t = readoutTexts(v, p);
     int y = kPartsAt.y();
     for (const QString& part : {t.proportional, t.integral, t.derivative}) {
         if (part.isEmpty())

@@ -8,10 +8,12 @@
 #include "lab_window/fields.h"
 #include "lab_window/lab_plots.h"
 #include "lab_window/measures_text.h"
+#include "lab_window/mnemonics.h"
 #include "lab_window/number_field.h"
 #include "lab_window/plot_cursor.h"
 #include "lab_window/run_texts.h"
 #include "lab_window/sample_rows.h"
+#include "lab_window/trace_legend.h"
 #include "lab_window/z_plane.h"
 #include "picture/block_diagram.h"
 #include "picture/colours.h"
@@ -32,11 +34,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRandomGenerator>
+#include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 
 #include <algorithm>
 #include <array>
+#include <span>
 
 namespace t1 {
 
@@ -57,60 +63,52 @@ constexpr auto kSceneDescription =
     u"Schéma-bloc de la boucle avec la valeur de chaque signal, le four, les courbes U(t) et S(t), "
     u"les mesures et les réglages";
 
-// The top band: the lessons' diagram and the title.
+// The top band: the lessons' diagram, the title and the poles beside it.
 constexpr Geometry kTitle{16, 6, 300, 22};
 constexpr Geometry kFond{kFondLeft, kFondTop, kFondWidth, kFondHeight};
-// The column right of the diagram and the plots: the z-plane (its own
-// panel), the measures and the legend under it.
-constexpr Geometry kMeasures{804, 240, 192, 98};
-constexpr Geometry kLegend{804, 342, 192, 86};
+constexpr Geometry kPoles{804, 8, 192, 158};
+// Beside the plots.
+constexpr Geometry kMeasures{804, 172, 192, 150};
+constexpr Geometry kLegend{804, 324, 192, 104};
+// Under the measures, or under the z-plane that takes their place and the poles'.
+constexpr Geometry kZPlaneButton{804, 300, 84, 20};
 
-// The controls' band, four groups side by side.
-constexpr Geometry kFormGroup{4, 432, 240, 254};
-constexpr Geometry kSamplingGroup{248, 432, 222, 254};
-constexpr Geometry kDoorGroup{474, 432, 222, 254};
-constexpr Geometry kAnimationGroup{700, 432, 296, 254};
-
-// Rows inside a group: a field's box and its message two lines under it.
+// The controls' band under the plots: the groups side by side, left to right.
+constexpr int kGroupsTop = 432;
+constexpr int kGroupsHeight = 254;
+constexpr int kGroupGap = 4;
+// Inside a group: its first row under the title, the inset on either side.
 constexpr int kRow1 = 20;
-constexpr int kRowStep = 44;
 constexpr int kInset = 8;
-constexpr FieldPlace kSetPointPlace{kInset, kRow1, 84, 44, 224};
-constexpr Geometry kKindName{kInset, kRow1 + kRowStep, 76, 20};
-constexpr Geometry kKindP{kInset + 84, kRow1 + kRowStep, 40, 20};
-constexpr Geometry kKindPI{kInset + 128, kRow1 + kRowStep, 44, 20};
-constexpr int kGainTop = kRow1 + kRowStep + 24;
-constexpr FieldPlace kGainPlace{kInset, kGainTop, 84, 56, 224};
-constexpr FieldPlace kQ0Place{kInset, kGainTop + kRowStep, 84, 56, 140};
-constexpr FieldPlace kQ1Place{kInset, kGainTop + 2 * kRowStep, 84, 56, 140};
-constexpr Geometry kDeadbeat{152, kGainTop + kRowStep, 80, 24};
+// A field with its message under it; a line of check box or radio buttons;
+// a row of buttons; a line of the notes' small font.
+constexpr int kFieldStep = kFieldRowHeight + kFieldMessageHeight + 2;
+constexpr int kLineHeight = 20;
+constexpr int kLineStep = 22;
+constexpr int kButtonHeight = 24;
+constexpr int kButtonStep = 28;
+constexpr int kSmallLine = 12;
+constexpr int kEditWidth = 46;
+constexpr int kShortEditWidth = 36;
+constexpr int kRadioGap = 10;
+constexpr int kButtonGap = 6;
+constexpr int kStartIndent = 8;
+// The speed bar in the lessons' colours: its name, and under it the bar
+// between its signs, faster to the left.
+constexpr int kSpeedNameHeight = 14;
+constexpr int kSpeedBarDown = 16;
+constexpr int kSpeedBarHeight = 16;
+constexpr int kSpeedSignWidth = 16;
+constexpr int kSpeedSignRaise = 5;
+constexpr int kSpeedStep = 36;
+// Between a field's name and its box.
+constexpr int kNameGap = 4;
 
-constexpr FieldPlace kRatioPlace{kInset, kRow1, 50, 60, 206};
-constexpr Geometry kQuantised{kInset, kRow1 + kRowStep, 206, 20};
-constexpr Geometry kStartName{kInset, kRow1 + kRowStep + 26, 206, 16};
-constexpr Geometry kColdStart{kInset + 8, kRow1 + kRowStep + 44, 198, 20};
-constexpr Geometry kSteadyStart{kInset + 8, kRow1 + kRowStep + 64, 198, 20};
-constexpr Geometry kStartNote{kInset, kRow1 + kRowStep + 88, 206, 78};
+// A draw that gives the value in force again is drawn again, this many times at most.
+constexpr int kDrawAttempts = 8;
 
-constexpr FieldPlace kDoorFromPlace{kInset, kRow1, 112, 44, 206};
-constexpr FieldPlace kDoorPeriodsPlace{kInset, kRow1 + kRowStep, 112, 44, 206};
-constexpr FieldPlace kDropPlace{kInset, kRow1 + 2 * kRowStep, 112, 44, 206};
-constexpr FieldPlace kDoorRatioPlace{kInset, kRow1 + 3 * kRowStep, 112, 52, 206};
-
-constexpr FieldPlace kShownPlace{kInset, kRow1, 116, 40, 280};
-constexpr Geometry kSpeedName{kInset, kRow1 + kRowStep, 200, 14};
-constexpr Geometry kSpeedSigns{kInset + 16, kRow1 + kRowStep + 12, 150, 24};
-constexpr Geometry kSpeedBar{kInset, kRow1 + kRowStep + 34, 180, 16};
-constexpr int kButtonsTop = kRow1 + 2 * kRowStep + 18;
-constexpr Geometry kStartButton{kInset, kButtonsTop, 88, 24};
-constexpr Geometry kPauseButton{kInset + 94, kButtonsTop, 88, 24};
-constexpr Geometry kPeriodButton{kInset + 188, kButtonsTop, 92, 24};
-constexpr Geometry kRestartButton{kInset, kButtonsTop + 30, 134, 24};
-constexpr Geometry kClearButton{kInset + 146, kButtonsTop + 30, 134, 24};
-constexpr Geometry kHint{kInset, kButtonsTop + 60, 280, 36};
-
-constexpr int kCoefficientDecimals = 2;
 constexpr int kCelsiusDecimals = 1;
+constexpr int kSecondsDecimals = 1;
 
 constexpr QRgb kTitleColour = colour::maroon;
 constexpr QRgb kSpeedColour = colour::olive;
@@ -125,9 +123,9 @@ QString text(const char16_t* utf16)
     return QString::fromUtf16(utf16);
 }
 
-QString text(const std::string& utf8)
+QString text(std::string_view utf8)
 {
-    return QString::fromStdString(utf8);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 QLabel* makeLabel(QWidget* parent, const Geometry& g, const QString& caption)
@@ -162,13 +160,6 @@ QPushButton* makeButton(QWidget* parent, const Geometry& g, const QString& capti
     return button;
 }
 
-QGroupBox* makeGroup(QWidget* scene, const Geometry& g, const QString& title)
-{
-    auto* group = new QGroupBox(title, scene);
-    place(group, g);
-    return group;
-}
-
 // A label lays its rich text out again on every change: only when it changes.
 void setTextIfNew(QLabel* label, const QString& text)
 {
@@ -176,15 +167,248 @@ void setTextIfNew(QLabel* label, const QString& text)
         label->setText(text);
 }
 
-QString celsiusNote(double e)
+// The captions marked by hand: the lessons' own and those a student knows.
+constexpr auto kStartCaption = u"Dé&marrer";
+constexpr auto kPauseCaption = u"P&ause";
+constexpr auto kPeriodCaption = u"Période &suivante";
+constexpr auto kRestartCaption = u"&Recommencer";
+constexpr auto kClearCaption = u"Effacer les cour&bes";
+constexpr auto kQuantisedCaption = u"&Quantification (8 bits)";
+constexpr auto kColdCaption = u"four &froid (S = 0 V)";
+constexpr auto kSteadyCaption = u"régime perma&nent";
+constexpr auto kSpeedCaption = u"Réglage &vitesse animation";
+constexpr auto kShownCaption = u"Péri&odes affichées :";
+constexpr auto kZPlaneCaption = u"Plan des &z";
+constexpr std::array kMarkedByHand{kStartCaption,     kPauseCaption, kPeriodCaption, kRestartCaption,
+                                   kClearCaption,     kQuantisedCaption, kColdCaption, kSteadyCaption,
+                                   kSpeedCaption,     kShownCaption, kZPlaneCaption};
+
+// The groups of the form, left to right.
+enum class Group : std::size_t { Regulator, Oven, Sampling, Door, Display };
+struct GroupRow {
+    Group group;
+    const char16_t* title;
+    int width;
+};
+constexpr std::array kGroups{
+    GroupRow{Group::Regulator, u"Consigne et régulateur", 196},
+    GroupRow{Group::Oven, u"Four et mesure", 190},
+    GroupRow{Group::Sampling, u"Échantillonnage et départ", 170},
+    GroupRow{Group::Door, u"Porte du four (perturbation)", 186},
+    GroupRow{Group::Display, u"Affichage et animation", 234},
+};
+
+// What a setting's note says after its box, for the values in force.
+struct NoteContext {
+    const model::Quantity& quantity;
+    double value;
+    const model::Parameters& parameters;
+    TimeUnit unit;
+
+    bool inSeconds() const { return unit == TimeUnit::Seconds; }
+    double t1() const { return parameters.oven.t1Seconds; }
+    double period() const { return parameters.ratio * t1(); }
+};
+using Note = QString (*)(const NoteContext&);
+
+QString seconds(double s)
 {
-    return QStringLiteral("= %1 °C").arg(text(formatDecimal(model::setPointCelsius(e), kCelsiusDecimals)));
+    return text(formatDecimal(s, kSecondsDecimals)) + QStringLiteral(" s");
+}
+
+// Its unit; in seconds, what a duration in T1 or in periods lasts.
+QString unitNote(const NoteContext& c)
+{
+    const QString unit = text(unitSuffix(c.quantity.unit)).trimmed();
+    if (!c.inSeconds())
+        return unit;
+    switch (c.quantity.unit) {
+    case model::Unit::T1: return QStringLiteral("%1 (%2)").arg(unit, seconds(c.value * c.t1()));
+    case model::Unit::Periods: return QStringLiteral("(%1)").arg(seconds(c.value * c.period()));
+    default: return unit;
+    }
+}
+
+QString celsiusNote(const NoteContext& c)
+{
+    return QStringLiteral("= %1 °C").arg(text(formatDecimal(model::setPointCelsius(c.value), kCelsiusDecimals)));
+}
+
+QString samplingNote(const NoteContext& c)
+{
+    return c.inSeconds() ? QStringLiteral("T = ") + seconds(c.value * c.t1()) : text(ratioLabel(c.value));
+}
+
+// When the door opens, counted from 1: period n starts at (n - 1) T.
+QString doorStartNote(const NoteContext& c)
+{
+    return c.inSeconds() ? QStringLiteral("t = ") + seconds((c.value - 1) * c.period()) : QString();
+}
+
+QString ratioOfT1Note(const NoteContext& c)
+{
+    return c.inSeconds() ? QStringLiteral("= ") + seconds(c.value * c.t1()) : QString();
+}
+
+// Where each row of model::kSettings goes in the form, and what its note
+// says; a setting without a row goes at the end of the oven's group. A
+// drawn setting has a button that draws a new value instead of a field.
+struct SettingPlace {
+    std::string_view key;
+    Group group;
+    Note note = &unitNote;
+    bool drawn = false;
+};
+constexpr std::array kSettingPlaces{
+    SettingPlace{"E", Group::Regulator, &celsiusNote},
+    SettingPlace{"K", Group::Oven},
+    SettingPlace{"theta_T1", Group::Oven},
+    SettingPlace{"T1_s", Group::Oven},
+    SettingPlace{"noise_mV", Group::Oven},
+    SettingPlace{"seed", Group::Oven, &unitNote, true},
+    SettingPlace{"T_T1", Group::Sampling, &samplingNote},
+    SettingPlace{"door_from", Group::Door, &doorStartNote},
+    SettingPlace{"door_periods", Group::Door},
+    SettingPlace{"D", Group::Door},
+    SettingPlace{"T1d_T1", Group::Door, &ratioOfT1Note},
+};
+
+SettingPlace placeOf(const model::Quantity& q)
+{
+    for (const SettingPlace& p : kSettingPlaces)
+        if (p.key == q.key)
+            return p;
+    return {q.key, Group::Oven};
+}
+
+// The French words of a regulator kind, by its row's key: how a screen
+// reader names it and its law; a kind without them is named by its row.
+struct RegulatorWords {
+    std::string_view key;
+    const char16_t* accessibleName;
+    const char16_t* law;
+};
+constexpr std::array kRegulatorWords{
+    RegulatorWords{"P", u"Régulateur proportionnel (P)", u"Régulateur P : Epu(k) = G·Ep(k)"},
+    RegulatorWords{"PI", u"Régulateur proportionnel intégral (PI)",
+                   u"Régulateur PI : Epu(k) = Epu(k−1) + q0·Ep(k) + q1·Ep(k−1)"},
+    RegulatorWords{"PID", u"Régulateur proportionnel intégral dérivé (PID)",
+                   u"Régulateur PID, forme standard Kp·(1 + 1/(Ti·p) + Td·p) :\n"
+                   u"Epu(k) = Epu(k−1) + q0·Ep(k) + q1·Ep(k−1) + q2·Ep(k−2),\n"
+                   u"q0 = Kp·(1 + T/Ti + Td/T), q1 = −Kp·(1 + 2·Td/T), q2 = Kp·Td/T"},
+    RegulatorWords{"manuel", u"Commande manuelle (boucle ouverte)",
+                   u"Commande manuelle, boucle ouverte : le four reçoit la tension U choisie, "
+                   u"sans retour de la mesure"},
+};
+
+struct RegulatorTexts {
+    QString accessibleName;
+    QString law;
+};
+
+RegulatorTexts regulatorTexts(const model::RegulatorRow& row)
+{
+    for (const RegulatorWords& w : kRegulatorWords)
+        if (w.key == row.key)
+            return {text(w.accessibleName), text(w.law)};
+    const QString name = text(row.name);
+    return {row.closed ? QStringLiteral("Régulateur ") + name : name, name};
+}
+
+// What a preset does, by its name.
+struct PresetWords {
+    std::string_view name;
+    const char16_t* toolTip;
+};
+constexpr std::array kPresetWords{
+    PresetWords{"Réponse pile", u"q0 = 1/(K·(1 − a)) et q1 = −a/(K·(1 − a)), a = exp(−T/T1) : le zéro du "
+                                u"régulateur compense le pôle du four, X atteint E en une période"},
+};
+
+QString presetTip(const model::Preset& preset)
+{
+    for (const PresetWords& w : kPresetWords)
+        if (w.name == preset.name)
+            return text(w.toolTip);
+    return text(preset.name);
+}
+
+// The rows of regulators and time units keep their index in their tables.
+template <typename Row>
+std::size_t indexOf(const Row& row, std::span<const Row> rows)
+{
+    return static_cast<std::size_t>(&row - rows.data());
+}
+
+bool sameRegulator(const model::Parameters& a, const model::Parameters& b)
+{
+    return a.regulator == b.regulator && a.fieldsOf(a.regulator) == b.fieldsOf(b.regulator);
+}
+
+// A caption waiting for its mnemonic, given once every control is made, in
+// the order of what matters most to reach from the keyboard.
+enum class Rank { Regulator, Setting, RegulatorField, Choice };
+struct Caption {
+    QWidget* widget;
+    QString caption;
+    QString preferred;
+    int set;
+    Rank rank;
+    QString suffix;
+};
+
+void assignMnemonics(std::vector<Caption>& captions)
+{
+    Mnemonics mnemonics;
+    for (const char16_t* caption : kMarkedByHand)
+        mnemonics.reserve(text(caption));
+    std::stable_sort(captions.begin(), captions.end(),
+                     [](const Caption& a, const Caption& b) { return a.rank < b.rank; });
+    for (const Caption& c : captions) {
+        const QString marked = mnemonics.mark(c.caption, c.preferred, c.set) + c.suffix;
+        if (auto* label = qobject_cast<QLabel*>(c.widget))
+            label->setText(marked);
+        else if (auto* button = qobject_cast<QAbstractButton*>(c.widget))
+            button->setText(marked);
+    }
 }
 
 }  // namespace
 
+// Lays a group's rows out from its top, and keeps what the form collects
+// while it is built.
+struct Laboratory::Column {
+    QWidget* group;
+    int width;  // inside the insets
+    std::vector<Caption>& captions;
+    int top = kRow1;
+
+    int take(int height)
+    {
+        const int at = top;
+        top += height;
+        return at;
+    }
+    // Radio buttons side by side, on as many lines as they need.
+    void flow(std::span<QWidget* const> widgets, int left = kInset)
+    {
+        int x = left;
+        int lines = 1;
+        for (QWidget* w : widgets) {
+            const int wide = w->sizeHint().width();
+            if (x > left && x + wide > kInset + width) {
+                x = left;
+                ++lines;
+            }
+            w->setGeometry(x, top + (lines - 1) * kLineStep, wide, kLineHeight);
+            x += wide + kRadioGap;
+        }
+        top += lines * kLineStep;
+    }
+};
+
 Laboratory::Laboratory(QWidget* parent)
-    : QWidget(parent, Qt::Window), m_scale(m_experiment.shownPeriods())
+    : QWidget(parent, Qt::Window), m_view(t1::plotView(m_experiment, m_timeDisplay.unit))
 {
     setObjectName(QStringLiteral("Laboratoire"));
     setWindowTitle(text(kWindowTitle));
@@ -223,10 +447,9 @@ Laboratory::Laboratory(QWidget* parent)
 
     drawBlockDiagram(m_surfaces.window);
     drawClosedFeedback(m_surfaces.window);
+    showParameters(m_experiment.parameters());
     m_theory = model::theory(m_experiment.parameters());
-    zPlane->redraw(m_surfaces.window, m_experiment.parameters(), m_theory.poles);
     redrawPlots();
-    drawLabRegulator(m_surfaces.window, m_experiment.parameters());
     drawDiagram(false);
     updateControls();
     showDrawn();
@@ -259,112 +482,200 @@ void Laboratory::createControls()
         QStringLiteral("Le four vu de côté : couleur de l'intérieur selon la température, ventilateur et porte"));
     place(fond, kFond);
 
-    zPlane = new ZPlane(scene);
-    poles = zPlane->listing();
+    poles = makeText(scene, kPoles);
+    poles->setAccessibleName(QStringLiteral("Pôles en boucle fermée"));
     measures = new QWidget(scene);
     place(measures, kMeasures);
     measures->setAccessibleName(QStringLiteral("Mesures"));
     legend = makeText(scene, kLegend);
     legend->setAccessibleName(QStringLiteral("Essais précédents"));
+    zPlane = new ZPlane(scene);
+    zPlane->hide();
+    zPlaneButton = new QPushButton(text(kZPlaneCaption), scene);
+    place(zPlaneButton, kZPlaneButton);
+    zPlaneButton->setCheckable(true);
+    zPlaneButton->setToolTip(QStringLiteral("Alt+Z : les pôles dans le plan des z et leur lieu selon le gain, "
+                                            "au lieu des mesures"));
+    connect(zPlaneButton, &QPushButton::toggled, this, &Laboratory::showZPlane);
 
-    cursor = new PlotCursor(scene);
+    cursor = new PlotCursor(scene, m_experiment);
+    cursor->setToolTip(QStringLiteral("Souris ou flèches gauche et droite : les valeurs d'une acquisition dans le "
+                                      "schéma (Maj : par dixième de période) ; Fin ou Échap : les valeurs en cours"));
     connect(cursor, &PlotCursor::sampleChanged, this, [this] {
         drawDiagram(false);
         showDrawn();
     });
 
-    createForm(makeGroup(scene, kFormGroup, QStringLiteral("Consigne et régulateur")));
-    createSampling(makeGroup(scene, kSamplingGroup, QStringLiteral("Échantillonnage et départ")));
-    createDoor(makeGroup(scene, kDoorGroup, QStringLiteral("Porte du four (perturbation)")));
-    createAnimation(makeGroup(scene, kAnimationGroup, QStringLiteral("Affichage et animation")));
+    // What each group holds after its settings.
+    using Extras = void (Laboratory::*)(QWidget*, Column&);
+    constexpr std::array<Extras, kGroups.size()> extras{&Laboratory::createRegulators, nullptr,
+                                                        &Laboratory::createSampling, nullptr,
+                                                        &Laboratory::createAnimation};
+    std::vector<Caption> captions;
+    int left = kGroupGap;
+    for (const GroupRow& row : kGroups) {
+        auto* group = new QGroupBox(text(row.title), scene);
+        group->setGeometry(left, kGroupsTop, row.width, kGroupsHeight);
+        left += row.width + kGroupGap;
+        Column column{group, row.width - 2 * kInset, captions};
+        const auto index = static_cast<std::size_t>(row.group);
+        createSettings(group, column, index);
+        if (extras[index])
+            (this->*extras[index])(group, column);
+    }
+    assignMnemonics(captions);
+    newSeedButton = drawButton(model::kSeed.key);
 }
 
-void Laboratory::createForm(QWidget* group)
+void Laboratory::createSettings(QWidget* group, Column& column, std::size_t groupIndex)
 {
-    const model::Parameters p = m_experiment.parameters();
-    setPoint = new NumberField(group, Field::SetPoint, kSetPointPlace, QStringLiteral("&E (points) :"), p.e);
-    setPoint->setNote(celsiusNote(p.e));
-    makeLabel(group, kKindName, QStringLiteral("Régulateur :"))->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    kindP = new QRadioButton(QStringLiteral("&P"), group);
-    place(kindP, kKindP);
-    kindP->setAccessibleName(QStringLiteral("Régulateur proportionnel (P)"));
-    kindPI = new QRadioButton(QStringLiteral("P&I"), group);
-    place(kindPI, kKindPI);
-    kindPI->setAccessibleName(QStringLiteral("Régulateur proportionnel intégral (PI)"));
+    std::vector<NumberField*> made;
+    for (std::size_t i = 0; i < model::kSettingCount; ++i) {
+        const model::Quantity& q = model::kSettings[i].quantity;
+        const SettingPlace where = placeOf(q);
+        if (static_cast<std::size_t>(where.group) != groupIndex)
+            continue;
+        const FieldWords words = fieldWords(q);
+        if (where.drawn) {
+            // A button draws the value; a note under it says when it acts.
+            auto* button = new QPushButton(text(words.label), group);
+            button->setToolTip(text(words.toolTip));
+            button->setGeometry(kInset, column.take(kButtonStep), button->sizeHint().width(), kButtonHeight);
+            column.captions.push_back({button, text(words.label), {}, Mnemonics::kEverywhere, Rank::Choice, {}});
+            QLabel* note = makeLabel(group, {kInset, column.take(kSmallLine), column.width, kSmallLine}, {});
+            note->setFont(fonts::make(fonts::pt7));
+            m_drawButtons[i] = button;
+            m_drawNotes[i] = note;
+            connect(button, &QPushButton::clicked, this, [this, i] { drawSetting(i); });
+            m_tabOrder.push_back(button);
+            continue;
+        }
+        auto* field = new NumberField(group, q, text(words.label) + QStringLiteral(" :"));
+        column.captions.push_back(
+            {field->name(), text(words.label), text(q.symbol), Mnemonics::kEverywhere, Rank::Setting, QStringLiteral(" :")});
+        connect(field, &NumberField::accepted, this, [this] { parametersEdited(); });
+        m_settingFields[i] = field;
+        m_tabOrder.push_back(field->edit());
+        m_fields.push_back(field);
+        made.push_back(field);
+        field->place({kInset, column.take(kFieldStep), 0, kEditWidth, column.width});
+    }
+    // The boxes of a group in one column.
+    int nameWidth = 0;
+    for (const NumberField* f : made)
+        nameWidth = std::max(nameWidth, f->nameWidth() + kNameGap);
+    for (NumberField* f : made)
+        f->place({kInset, f->name()->y(), nameWidth, kEditWidth, column.width});
+}
+
+void Laboratory::createRegulators(QWidget* group, Column& column)
+{
     auto* kinds = new QButtonGroup(group);
-    kinds->addButton(kindP);
-    kinds->addButton(kindPI);
-    (p.regulator == model::Regulator::PI ? kindPI : kindP)->setChecked(true);
-    connect(kindP, &QRadioButton::toggled, this, [this] { parametersEdited(); });
+    std::vector<QWidget*> buttons;
+    for (const model::RegulatorRow& row : model::kRegulators) {
+        const std::size_t r = indexOf<model::RegulatorRow>(row, model::kRegulators);
+        const RegulatorTexts words = regulatorTexts(row);
+        auto* button = new QRadioButton(text(row.name), group);
+        button->setAccessibleName(words.accessibleName);
+        button->setToolTip(words.law);
+        kinds->addButton(button);
+        m_regulatorButtons[r] = button;
+        buttons.push_back(button);
+        m_tabOrder.push_back(button);
+        column.captions.push_back({button, text(row.name), {}, Mnemonics::kEverywhere, Rank::Regulator, {}});
+        connect(button, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                regulatorChosen();
+        });
+    }
+    column.flow(buttons);
 
-    using model::Regulator;
-    gain = new NumberField(group, Field::Gain, kGainPlace, QStringLiteral("&G :"), p.field(Regulator::P, model::kGainField));
-    q0 = new NumberField(group, Field::Q0, kQ0Place, QStringLiteral("q&0 :"), p.field(Regulator::PI, model::kQ0Field),
-                         kCoefficientDecimals);
-    q1 = new NumberField(group, Field::Q1, kQ1Place, QStringLiteral("q&1 :"), p.field(Regulator::PI, model::kQ1Field),
-                         kCoefficientDecimals);
-    deadbeatButton = makeButton(group, kDeadbeat, QStringLiteral("Réponse pi&le"),
-                                QStringLiteral("q0 = 1/(1 − a) et q1 = −a/(1 − a), a = exp(−T/T1) : "
-                                               "X atteint E en une période"));
-    connect(deadbeatButton, &QPushButton::clicked, this, &Laboratory::applyDeadbeat);
-    setPoint->edit()->setToolTip(QStringLiteral("La consigne, de 0 à 255 points (0 à 10 V)"));
-    gain->edit()->setToolTip(QStringLiteral("Régulateur P : Epu = G·Ep"));
-    q0->edit()->setToolTip(QStringLiteral("Régulateur PI : Epu(k) = Epu(k−1) + q0·Ep(k) + q1·Ep(k−1)"));
-    q1->edit()->setToolTip(q0->edit()->toolTip());
+    // Each kind's fields in the same places, shown only while it is chosen;
+    // a preset beside the field of its rank.
+    const int top = column.top;
+    std::size_t places = 0;
+    int nameWidth = 0;
+    std::vector<NumberField*> made;
+    for (const model::RegulatorRow& row : model::kRegulators) {
+        const std::size_t r = indexOf<model::RegulatorRow>(row, model::kRegulators);
+        const QString law = regulatorTexts(row).law;
+        const auto quantities = row.fields();
+        for (std::size_t f = 0; f < quantities.size(); ++f) {
+            const model::Quantity& q = quantities[f];
+            const QString label = text(fieldWords(q).label);
+            auto* field = new NumberField(group, q, label + QStringLiteral(" :"));
+            field->edit()->setToolTip(law + QLatin1Char('\n') + field->edit()->toolTip());
+            column.captions.push_back(
+                {field->name(), label, text(q.symbol), static_cast<int>(r), Rank::RegulatorField, QStringLiteral(" :")});
+            connect(field, &NumberField::accepted, this, [this] { parametersEdited(); });
+            m_regulatorFields[r][f] = field;
+            m_tabOrder.push_back(field->edit());
+            m_fields.push_back(field);
+            nameWidth = std::max(nameWidth, field->nameWidth() + kNameGap);
+            made.push_back(field);
+            field->place({kInset, top + static_cast<int>(f) * kFieldStep, 0, kEditWidth, column.width});
+            if (f < row.presets.size())
+                m_tabOrder.push_back(nullptr);  // its preset's place, filled below
+        }
+        for (std::size_t j = 0; j < row.presets.size(); ++j) {
+            const model::Preset& preset = row.presets[j];
+            auto* button = new QPushButton(text(preset.name), group);
+            button->setToolTip(presetTip(preset));
+            const int wide = button->sizeHint().width();
+            button->setGeometry(kInset + column.width - wide, top + static_cast<int>(j) * kFieldStep - 2, wide,
+                                kButtonHeight);
+            column.captions.push_back(
+                {button, text(preset.name), {}, static_cast<int>(r), Rank::RegulatorField, {}});
+            connect(button, &QPushButton::clicked, this, [this, r, j] { applyPreset(model::Regulator(r), j); });
+            m_presetButtons[r].push_back(button);
+            // After the field it stands beside, or after the row's last.
+            const auto hole = std::find(m_tabOrder.begin(), m_tabOrder.end(), nullptr);
+            if (hole != m_tabOrder.end())
+                *hole = button;
+            else
+                m_tabOrder.push_back(button);
+        }
+        places = std::max({places, quantities.size(), row.presets.size()});
+    }
+    for (NumberField* f : made)
+        f->place({kInset, f->name()->y(), nameWidth, kEditWidth, column.width});
+    column.top = top + static_cast<int>(places) * kFieldStep;
 }
 
-void Laboratory::createSampling(QWidget* group)
+void Laboratory::createSampling(QWidget* group, Column& column)
 {
-    const model::Parameters p = m_experiment.parameters();
-    ratio = new NumberField(group, Field::Ratio, kRatioPlace, QStringLiteral("&T/T1 :"), p.ratio);
-    ratio->setNote(text(ratioLabel(p.ratio)));
-    ratio->edit()->setToolTip(QStringLiteral("La période d'échantillonnage rapportée à la constante de temps "
-                                             "du four : 0,2 ou 1/5, de 1/20 à 2"));
-    quantised = new QCheckBox(QStringLiteral("&Quantification (8 bits)"), group);
-    place(quantised, kQuantised);
-    quantised->setChecked(p.quantised);
-    quantised->setToolTip(QStringLiteral("Les convertisseurs arrondissent à un point (10/255 V)"));
+    quantised = new QCheckBox(text(kQuantisedCaption), group);
+    place(quantised, {kInset, column.take(kLineStep), column.width, kLineHeight});
+    quantised->setToolTip(QStringLiteral("Les convertisseurs arrondissent à un point (10/255 V) ; sans, ils "
+                                         "gardent la valeur exacte"));
     connect(quantised, &QCheckBox::toggled, this, [this] { parametersEdited(); });
+    m_tabOrder.push_back(quantised);
 
-    makeLabel(group, kStartName, QStringLiteral("Départ :"));
-    coldStart = new QRadioButton(QStringLiteral("four &froid (S = 0 V)"), group);
-    place(coldStart, kColdStart);
-    steadyStart = new QRadioButton(QStringLiteral("régime perma&nent"), group);
-    place(steadyStart, kSteadyStart);
+    makeLabel(group, {kInset, column.take(kSmallLine + 4), column.width, kSmallLine + 4}, QStringLiteral("Départ :"));
+    coldStart = new QRadioButton(text(kColdCaption), group);
+    place(coldStart, {kInset + kStartIndent, column.take(kLineHeight), column.width - kStartIndent, kLineHeight});
+    steadyStart = new QRadioButton(text(kSteadyCaption), group);
+    place(steadyStart, {kInset + kStartIndent, column.take(kLineHeight + 4), column.width - kStartIndent, kLineHeight});
     auto* starts = new QButtonGroup(group);
     starts->addButton(coldStart);
     starts->addButton(steadyStart);
     coldStart->setChecked(true);
     coldStart->setAccessibleName(QStringLiteral("Départ four froid"));
     steadyStart->setAccessibleName(QStringLiteral("Départ en régime permanent"));
+    steadyStart->setToolTip(QStringLiteral("Le régime permanent de la boucle pour ces réglages, ou le cycle "
+                                           "qu'elle parcourt"));
     connect(coldStart, &QRadioButton::toggled, this, &Laboratory::startEdited);
-    startNote = makeText(group, kStartNote);
+    m_tabOrder.insert(m_tabOrder.end(), {coldStart, steadyStart});
+    startNote = makeText(group, {kInset, column.top, column.width, kGroupsHeight - column.top - kInset / 2});
     startNote->setFont(fonts::make(fonts::pt7));
 }
 
-void Laboratory::createDoor(QWidget* group)
+void Laboratory::createAnimation(QWidget* group, Column& column)
 {
-    const model::Door d = m_experiment.parameters().door;
-    doorFrom = new NumberField(group, Field::DoorFrom, kDoorFromPlace, QStringLiteral("&Ouverte à la période :"),
-                               d.from);
-    doorPeriods = new NumberField(group, Field::DoorPeriods, kDoorPeriodsPlace, QStringLiteral("Pe&ndant :"),
-                                  d.periods);
-    doorPeriods->setNote(QStringLiteral("périodes"));
-    doorPeriods->edit()->setToolTip(QStringLiteral("Combien de périodes la porte reste ouverte ; 0 : elle reste fermée"));
-    drop = new NumberField(group, Field::Drop, kDropPlace, QStringLiteral("C&hute D :"), d.drop);
-    drop->setNote(QStringLiteral("V"));
-    drop->edit()->setToolTip(QStringLiteral("Porte ouverte, le four tend vers U − D"));
-    doorRatio = new NumberField(group, Field::DoorRatio, kDoorRatioPlace, QStringLiteral("&Constante T1d/T1 :"),
-                                d.ratio);
-    doorRatio->edit()->setToolTip(QStringLiteral("La constante de temps du four porte ouverte, rapportée à T1"));
-    doorFrom->edit()->setToolTip(QStringLiteral("La période pendant laquelle la porte s'ouvre, comptée de 1"));
-}
-
-void Laboratory::createAnimation(QWidget* group)
-{
-    shownPeriods = new NumberField(group, Field::ShownPeriods, kShownPlace, QStringLiteral("Périodes &affichées :"),
-                                   m_experiment.shownPeriods());
-    shownPeriods->setNote(QStringLiteral("(6 à 40)"));
+    shownPeriods = new NumberField(group, model::kShownPeriods, text(kShownCaption));
+    shownPeriods->place(
+        {kInset, column.take(kFieldStep), shownPeriods->nameWidth() + kNameGap, kShortEditWidth, column.width});
+    shownPeriods->setNote(QStringLiteral("(%1 à %2)").arg(model::kShownPeriods.low).arg(model::kShownPeriods.high));
     shownPeriods->setCheck([this](double periods) -> std::string {
         const int needed = m_experiment.periodsNeeded();
         if (periods >= needed)
@@ -372,52 +683,91 @@ void Laboratory::createAnimation(QWidget* group)
         return "Déjà " + std::to_string(needed) + " périodes simulées : recommencez pour en afficher moins.";
     });
     connect(shownPeriods, &NumberField::accepted, this, &Laboratory::shownPeriodsEdited);
+    m_tabOrder.push_back(shownPeriods->edit());
+    m_fields.push_back(shownPeriods);
 
-    QLabel* speedName = makeLabel(group, kSpeedName, QStringLiteral("Réglage &vitesse animation"));
+    // The time unit of the texts and axes: one radio button per unit.
+    QLabel* timeName = makeLabel(group, {kInset, column.top, 0, kLineHeight}, QStringLiteral("Temps :"));
+    timeName->resize(timeName->sizeHint().width(), kLineHeight);
+    timeName->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    auto* units = new QButtonGroup(group);
+    std::vector<QWidget*> buttons;
+    for (const TimeUnitRow& row : kTimeUnits) {
+        const std::size_t u = indexOf<TimeUnitRow>(row, kTimeUnits);
+        auto* button = new QRadioButton(text(row.name), group);
+        button->setAccessibleName(QStringLiteral("Temps en ") + text(row.name));
+        button->setToolTip(QStringLiteral("Les instants et les durées des courbes et des mesures en ") +
+                           text(row.name) + QStringLiteral(" ; la boucle n'en dépend pas"));
+        units->addButton(button);
+        m_timeUnitButtons[u] = button;
+        buttons.push_back(button);
+        m_tabOrder.push_back(button);
+        column.captions.push_back({button, text(row.name), text(row.symbol), Mnemonics::kEverywhere, Rank::Choice, {}});
+        connect(button, &QRadioButton::toggled, this, [this, unit = row.unit](bool on) {
+            if (on && !m_showing)
+                setTimeUnit(unit);
+        });
+    }
+    m_timeUnitButtons[static_cast<std::size_t>(m_timeDisplay.unit)]->setChecked(true);
+    column.flow(buttons, kInset + timeName->width() + kRadioGap / 2);
+
+    const int speedTop = column.take(kSpeedStep);
+    QLabel* speedName =
+        makeLabel(group, {kInset, speedTop, column.width, kSpeedNameHeight}, text(kSpeedCaption));
     colourText(speedName, kSpeedColour);
-    QLabel* signs = makeLabel(group, kSpeedSigns, QStringLiteral("+                      -"));
-    signs->setFont(fonts::make(fonts::pt14));
-    colourText(signs, kSpeedColour);
+    const int barTop = speedTop + kSpeedBarDown;
+    const int barWidth = column.width - 2 * kSpeedSignWidth;
+    for (const auto& [sign, left] : {std::pair{u"+", kInset}, std::pair{u"-", kInset + kSpeedSignWidth + barWidth}}) {
+        QLabel* label = makeLabel(group, {left, barTop - kSpeedSignRaise, kSpeedSignWidth, kButtonHeight}, text(sign));
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        label->setFont(fonts::make(fonts::pt14));
+        colourText(label, kSpeedColour);
+    }
     speed = new QScrollBar(Qt::Horizontal, group);
-    place(speed, kSpeedBar);
+    place(speed, {kInset + kSpeedSignWidth, barTop, barWidth, kSpeedBarHeight});
     setUpSpeedBar(speed);
     speedName->setBuddy(speed);
     connect(speed, &QScrollBar::valueChanged, this, [this](int ms) { m_timer->setInterval(ms); });
+    m_tabOrder.push_back(speed);
 
-    startButton = makeButton(group, kStartButton, QStringLiteral("Dé&marrer"),
-                             QStringLiteral("Lancer ou reprendre l'animation (P)"));
-    pauseButton = makeButton(group, kPauseButton, QStringLiteral("Pa&use"), QStringLiteral("Arrêter l'animation (P)"));
-    periodButton = makeButton(group, kPeriodButton, QStringLiteral("Période &suivante"),
-                              QStringLiteral("Dérouler une période, puis s'arrêter"));
-    restartButton = makeButton(group, kRestartButton, QStringLiteral("&Recommencer"),
-                               QStringLiteral("La courbe en cours devient un essai précédent, un nouvel essai commence"));
-    clearButton = makeButton(group, kClearButton, QStringLiteral("Effacer les cour&bes"),
-                             QStringLiteral("Effacer les essais précédents"));
+    // The buttons two by two, the last one wider.
+    const int half = (column.width - kButtonGap) / 2;
+    const auto button = [&](int index, const char16_t* caption, const QString& tip) {
+        const int top = column.top + (index / 2) * kButtonStep;
+        QPushButton* b = makeButton(group, {kInset + (index % 2) * (half + kButtonGap), top, half, kButtonHeight},
+                                    text(caption), tip);
+        m_tabOrder.push_back(b);
+        return b;
+    };
+    startButton = button(0, kStartCaption, QStringLiteral("Lancer ou reprendre l'animation (P)"));
+    pauseButton = button(1, kPauseCaption, QStringLiteral("Arrêter l'animation (P)"));
+    periodButton = button(2, kPeriodCaption, QStringLiteral("Dérouler une période, puis s'arrêter"));
+    restartButton = button(3, kRestartCaption,
+                           QStringLiteral("La courbe en cours devient un essai précédent, un nouvel essai commence"));
+    clearButton = button(4, kClearCaption, QStringLiteral("Effacer les essais précédents"));
     connect(startButton, &QPushButton::clicked, this, &Laboratory::play);
     connect(pauseButton, &QPushButton::clicked, this, &Laboratory::pause);
     connect(periodButton, &QPushButton::clicked, this, &Laboratory::nextPeriod);
     connect(restartButton, &QPushButton::clicked, this, &Laboratory::restart);
     connect(clearButton, &QPushButton::clicked, this, &Laboratory::clearTraces);
 
-    QLabel* hint = makeText(group, kHint);
-    hint->setFont(fonts::make(fonts::pt7));
-    hint->setText(QStringLiteral("Souris ou flèches gauche et droite sur les courbes : valeurs d'une acquisition ; "
-                                 "Fin : valeurs en cours. Ctrl+S : image, Ctrl+E : valeurs (CSV)."));
+    clearButton->resize(std::max(half, clearButton->sizeHint().width()), kButtonHeight);
+    column.top += 3 * kButtonStep;
 
-    for (NumberField* f : {setPoint, gain, q0, q1, ratio, doorFrom, doorPeriods, drop, doorRatio})
-        connect(f, &NumberField::accepted, this, [this] { parametersEdited(); });
+    // Under the buttons, what the plots and the keys do.
+    QLabel* hint = makeText(group, {kInset, column.top, column.width, kGroupsHeight - column.top});
+    hint->setFont(fonts::make(fonts::pt7));
+    hint->setText(QStringLiteral("Souris ou flèches sur les courbes : les valeurs d'une acquisition (Maj : "
+                                 "par dixième de période) ; Fin : les valeurs en cours."));
+    hint->setToolTip(QStringLiteral("Ctrl+S : enregistrer l'image ; Ctrl+E : exporter les acquisitions (CSV)"));
 }
 
 void Laboratory::setTabOrder()
 {
-    const std::array<QWidget*, 23> order{
-        setPoint->edit(),    kindP,           kindPI,          gain->edit(),      q0->edit(),
-        deadbeatButton,      q1->edit(),      ratio->edit(),   quantised,         coldStart,
-        steadyStart,         doorFrom->edit(), doorPeriods->edit(), drop->edit(), doorRatio->edit(),
-        shownPeriods->edit(), speed,          startButton,     pauseButton,       periodButton,
-        restartButton,       clearButton,     cursor};
-    for (std::size_t i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
+    m_tabOrder.push_back(cursor);
+    m_tabOrder.push_back(zPlaneButton);
+    for (std::size_t i = 1; i < m_tabOrder.size(); ++i)
+        QWidget::setTabOrder(m_tabOrder[i - 1], m_tabOrder[i]);
 }
 
 void Laboratory::installKeys()
@@ -436,12 +786,36 @@ void Laboratory::installKeys()
 
 void Laboratory::showRaised()
 {
-    if (isMinimized())
+    if (isMinimized()) {
         showNormal();
-    else
+    } else {
+        fitScreen();
         show();
+    }
     raise();
     activateWindow();
+}
+
+void Laboratory::fitScreen()
+{
+    if (m_fitted)
+        return;
+    m_fitted = true;
+    const QScreen* screen = this->screen();
+    if (!screen)
+        return;
+    const QRect room = screen->availableGeometry();
+    // Before its first showing the window's frame is not known: the style's
+    // title bar stands for it.
+    QSize frame = frameGeometry().size() - geometry().size();
+    if (frame.isEmpty())
+        frame = QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const QSize needed = QSize(kLabSceneWidth, kLabSceneHeight) + frame;
+    if (room.width() >= needed.width() && room.height() >= needed.height())
+        return;
+    resize(room.size().boundedTo(needed) - frame);
+    zoom().setFit(true);
+    setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void Laboratory::setManualTicks(bool manual)
@@ -458,41 +832,179 @@ void Laboratory::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-model::Parameters Laboratory::formParameters() const
+QRadioButton* Laboratory::regulatorButton(model::Regulator r) const
 {
-    using model::Regulator;
-    // What the form does not show stays as it is.
-    model::Parameters p = m_experiment.parameters();
-    p.e = setPoint->value();
-    p.regulator = kindPI->isChecked() ? Regulator::PI : Regulator::P;
-    p.field(Regulator::P, model::kGainField) = gain->value();
-    p.field(Regulator::PI, model::kQ0Field) = q0->value();
-    p.field(Regulator::PI, model::kQ1Field) = q1->value();
-    p.ratio = ratio->value();
+    const auto i = static_cast<std::size_t>(r);
+    return i < m_regulatorButtons.size() ? m_regulatorButtons[i] : nullptr;
+}
+
+NumberField* Laboratory::regulatorField(model::Regulator r, std::size_t field) const
+{
+    const auto i = static_cast<std::size_t>(r);
+    return i < m_regulatorFields.size() && field < model::kMaxRegulatorFields ? m_regulatorFields[i][field] : nullptr;
+}
+
+QPushButton* Laboratory::presetButton(model::Regulator r, std::size_t preset) const
+{
+    const auto i = static_cast<std::size_t>(r);
+    return i < m_presetButtons.size() && preset < m_presetButtons[i].size() ? m_presetButtons[i][preset] : nullptr;
+}
+
+QRadioButton* Laboratory::timeUnitButton(TimeUnit unit) const
+{
+    return m_timeUnitButtons[indexOf<TimeUnitRow>(timeUnitRow(unit), kTimeUnits)];
+}
+
+namespace {
+
+std::optional<std::size_t> settingIndex(std::string_view key)
+{
+    for (std::size_t i = 0; i < model::kSettingCount; ++i)
+        if (model::kSettings[i].quantity.key == key)
+            return i;
+    return std::nullopt;
+}
+
+}  // namespace
+
+NumberField* Laboratory::settingField(std::string_view key) const
+{
+    const auto i = settingIndex(key);
+    return i ? m_settingFields[*i] : nullptr;
+}
+
+QPushButton* Laboratory::drawButton(std::string_view key) const
+{
+    const auto i = settingIndex(key);
+    return i ? m_drawButtons[*i] : nullptr;
+}
+
+QLabel* Laboratory::drawNote(std::string_view key) const
+{
+    const auto i = settingIndex(key);
+    return i ? m_drawNotes[*i] : nullptr;
+}
+
+model::Regulator Laboratory::chosenRegulator() const
+{
+    for (std::size_t r = 0; r < m_regulatorButtons.size(); ++r)
+        if (m_regulatorButtons[r]->isChecked())
+            return static_cast<model::Regulator>(r);
+    return model::Parameters{}.regulator;
+}
+
+model::Parameters Laboratory::parameters() const
+{
+    model::Parameters p;
+    for (std::size_t i = 0; i < model::kSettingCount; ++i)
+        model::kSettings[i].set(p, m_settingFields[i] ? m_settingFields[i]->value() : m_drawn[i]);
+    p.regulator = chosenRegulator();
+    for (std::size_t r = 0; r < model::kRegulatorCount; ++r)
+        for (std::size_t f = 0; f < model::kRegulators[r].fieldCount; ++f)
+            p.fields[r][f] = m_regulatorFields[r][f]->value();
     p.quantised = quantised->isChecked();
-    p.door.from = static_cast<int>(doorFrom->value());
-    p.door.periods = static_cast<int>(doorPeriods->value());
-    p.door.drop = drop->value();
-    p.door.ratio = doorRatio->value();
     return p;
+}
+
+void Laboratory::setParameters(const model::Parameters& parameters)
+{
+    showParameters(model::sanitised(parameters));
+    parametersEdited();
+}
+
+void Laboratory::showParameters(const model::Parameters& p)
+{
+    m_showing = true;
+    for (std::size_t i = 0; i < model::kSettingCount; ++i) {
+        const double v = model::kSettings[i].get(p);
+        if (m_settingFields[i])
+            m_settingFields[i]->setValue(v);
+        else
+            m_drawn[i] = v;
+    }
+    for (std::size_t r = 0; r < model::kRegulatorCount; ++r)
+        for (std::size_t f = 0; f < model::kRegulators[r].fieldCount; ++f)
+            m_regulatorFields[r][f]->setValue(p.fields[r][f]);
+    if (QRadioButton* chosen = regulatorButton(p.regulator))
+        chosen->setChecked(true);
+    quantised->setChecked(p.quantised);
+    m_showing = false;
+    showRegulatorFields();
+}
+
+void Laboratory::setStart(model::Start start)
+{
+    m_showing = true;
+    (start == model::Start::Cold ? coldStart : steadyStart)->setChecked(true);
+    m_showing = false;
+    startEdited();
+}
+
+bool Laboratory::setShownPeriods(int periods)
+{
+    if (!model::kShownPeriods.accepts(periods) || periods < m_experiment.periodsNeeded())
+        return false;
+    shownPeriods->setValue(periods);
+    shownPeriodsEdited(periods);
+    return true;
+}
+
+void Laboratory::setTimeUnit(TimeUnit unit)
+{
+    m_showing = true;
+    timeUnitButton(unit)->setChecked(true);
+    m_showing = false;
+    if (m_timeDisplay.unit == unit)
+        return;
+    m_timeDisplay.unit = unit;
+    redrawPlots();
+    updateControls();
+    showDrawn();
+    emit timeDisplayChanged(m_timeDisplay);
+}
+
+void Laboratory::showRegulatorFields()
+{
+    const model::Regulator chosen = chosenRegulator();
+    for (std::size_t r = 0; r < model::kRegulatorCount; ++r) {
+        const bool shown = static_cast<model::Regulator>(r) == chosen;
+        for (std::size_t f = 0; f < model::kRegulators[r].fieldCount; ++f)
+            m_regulatorFields[r][f]->setVisible(shown);
+        for (QPushButton* preset : m_presetButtons[r])
+            preset->setVisible(shown);
+    }
+}
+
+void Laboratory::regulatorChosen()
+{
+    if (m_showing)
+        return;
+    showRegulatorFields();
+    parametersEdited();
 }
 
 void Laboratory::parametersEdited()
 {
-    const model::Parameters p = formParameters();
-    if (p == m_experiment.parameters())
+    if (m_showing)
         return;
-    m_experiment.change(p);
-    m_theory = model::theory(m_experiment.parameters());
-    zPlane->redraw(m_surfaces.window, m_experiment.parameters(), m_theory.poles);
-    drawLabRegulator(m_surfaces.window, m_experiment.parameters());
-    drawDiagram(false);
+    const model::Parameters p = parameters();
+    if (p != m_experiment.parameters()) {
+        m_experiment.change(p);
+        m_theory = model::theory(m_experiment.parameters());
+        if (zPlane->isVisible())
+            zPlane->redraw(m_surfaces.window, m_experiment.parameters(), m_theory.poles);
+        if (!(t1::plotView(m_experiment, m_timeDisplay.unit) == m_view))
+            redrawPlots();
+        drawDiagram(false);
+        showDrawn();
+    }
     updateControls();
-    showDrawn();
 }
 
 void Laboratory::startEdited()
 {
+    if (m_showing)
+        return;
     m_experiment.setStart(coldStart->isChecked() ? model::Start::Cold : model::Start::Steady);
     drawDiagram(false);
     updateControls();
@@ -503,20 +1015,31 @@ void Laboratory::shownPeriodsEdited(double periods)
 {
     if (!m_experiment.setShownPeriods(static_cast<int>(periods)))
         return;
-    m_scale = PlotScale(m_experiment.shownPeriods());
     redrawPlots();
     updateControls();
     showDrawn();
 }
 
-void Laboratory::applyDeadbeat()
+void Laboratory::applyPreset(model::Regulator r, std::size_t preset)
 {
-    const model::Preset& preset = model::regulatorRow(model::Regulator::PI).presets.front();
-    const model::FieldValues v = preset.values(model::plant(formParameters()));
-    q0->setValue(v[model::kQ0Field]);
-    q1->setValue(v[model::kQ1Field]);
-    if (!kindPI->isChecked())
-        kindPI->setChecked(true);  // edits the parameters
+    const model::RegulatorRow& row = model::regulatorRow(r);
+    const model::FieldValues v = row.presets[preset].values(model::plant(parameters()));
+    m_showing = true;
+    for (std::size_t f = 0; f < row.fieldCount; ++f)
+        regulatorField(r, f)->setValue(v[f]);
+    regulatorButton(r)->setChecked(true);
+    m_showing = false;
+    showRegulatorFields();
+    parametersEdited();
+}
+
+void Laboratory::drawSetting(std::size_t setting)
+{
+    const model::Quantity& q = model::kSettings[setting].quantity;
+    const double before = m_drawn[setting];
+    // Another value than the one in force, or the draw would change nothing.
+    for (int attempt = 0; attempt < kDrawAttempts && m_drawn[setting] == before; ++attempt)
+        m_drawn[setting] = q.bring(q.low + QRandomGenerator::global()->generateDouble() * (q.high - q.low));
     parametersEdited();
 }
 
@@ -583,12 +1106,11 @@ void Laboratory::drawStep(const model::TickStep& step)
     Canvas& w = m_surfaces.window;
     const model::Simulation& run = m_experiment.run();
     if (step.acquired)
-        drawAcquisition(w, m_scale, run, *step.acquired);
+        drawAcquisition(w, m_view, run, *step.acquired);
     if (step.piece)
-        drawPiece(w, m_scale, run, step.tick);
+        drawPiece(w, m_view.scale, run, step.tick);
     if (step.acquired) {
-        drawSampleMark(w, m_scale, run, *step.acquired);
-        cursor->setSampleCount(static_cast<int>(run.samples().size()));
+        drawSampleMark(w, m_view.scale, run, *step.acquired);
         updateTexts();
     }
     ++m_ovenTick;
@@ -599,12 +1121,16 @@ void Laboratory::drawStep(const model::TickStep& step)
 void Laboratory::redrawPlots()
 {
     Canvas& w = m_surfaces.window;
-    drawPlotBackdrop(w, m_scale);
+    m_view = t1::plotView(m_experiment, m_timeDisplay.unit);
+    drawPlotBackdrop(w, m_view, m_experiment.run());
     for (const model::Trace& t : m_experiment.traces())
-        drawTrace(w, m_scale, t.run, t.ticks, traceColour(t.colour));
-    drawRunSoFar(w, m_scale, m_experiment.run(), m_experiment.ticks(), m_experiment.lastTick());
-    cursor->setScale(m_scale);
-    cursor->setSampleCount(static_cast<int>(m_experiment.run().samples().size()));
+        drawTrace(w, m_view.scale, t.run, t.ticks, traceColour(t.colour));
+    drawRunSoFar(w, m_view, m_experiment.run(), m_experiment.ticks(), m_experiment.lastTick());
+    cursor->setScale(m_view.scale);
+    // The earlier runs change only with the plots drawn anew.
+    const Legend fitted = fittedLegend(legendEntries(m_experiment.traces()), legend->font(), legend->size());
+    setTextIfNew(legend, fitted.html);
+    legend->setToolTip(fitted.tooltip);
     updateTexts();
 }
 
@@ -614,23 +1140,33 @@ DiagramValues Laboratory::shownValues() const
     const auto& samples = run.samples();
     if (const std::optional<int> k = cursor->sample(); k && *k < static_cast<int>(samples.size())) {
         const model::Sample& s = samples[static_cast<std::size_t>(*k)];
-        return {s, s.s, s.doorOpen, s.u > 0};
+        return {s, s.s, s.doorOpen, s.u > 0, run.parametersAt(*k)};
     }
     if (samples.empty()) {
         // What the first acquisition will read and compute.
         const model::Sample first = run.nextSample();
-        return {first, first.s, false, false};
+        return {first, first.s, false, false, run.parameters()};
     }
+    // A change waits for the next acquisition: the last one's parameters
+    // made the values shown.
     const model::Sample& last = samples.back();
     const bool under = m_experiment.ticks() <= m_experiment.lastTick();
-    return {last, run.sAt(m_experiment.drawnUntil()), last.doorOpen && under, last.u > 0 && under};
+    return {last, run.sAt(m_experiment.drawnUntil()), last.doorOpen && under, last.u > 0 && under,
+            run.parametersAt(last.k)};
 }
 
 void Laboratory::drawDiagram(bool moving)
 {
+    Canvas& w = m_surfaces.window;
     const DiagramValues v = shownValues();
     drawLabOven(m_surfaces, m_ovenTick, v, m_door, moving);
-    drawLabReadouts(m_surfaces.window, v, m_experiment.parameters());
+    if (!m_regulatorShown || !sameRegulator(*m_regulatorShown, v.parameters)) {
+        if (!m_regulatorShown || m_regulatorShown->row().closed != v.parameters.row().closed)
+            drawLabFeedback(w, v.parameters);
+        drawLabRegulator(w, v.parameters);
+        m_regulatorShown = v.parameters;
+    }
+    drawLabReadouts(w, v);
 }
 
 void Laboratory::showDrawn()
@@ -643,19 +1179,36 @@ void Laboratory::updateTexts()
 {
     const model::Simulation& run = m_experiment.run();
     setTextIfNew(poles, polesText(m_theory.poles));
-    const MeasureTable table = measureTable(run, m_theory);
+    const MeasureTable table = measureTable(run, m_theory, m_timeDisplay.unit);
+    // Under the z-plane the table waits; its text is still said.
+    if (zPlane->isVisible()) {
+        measures->setAccessibleDescription(plainText(table));
+        return;
+    }
     if (!(table == m_measuresShown)) {
         drawMeasureTable(m_surfaces.window, QPoint(kMeasures.left, kMeasures.top), table, m_measuresShown);
         measures->setAccessibleDescription(plainText(table));
     }
-    QString traces = QStringLiteral("<b>Essais précédents</b>");
-    if (m_experiment.traces().empty())
-        traces += QStringLiteral("<br>aucun");
-    for (const model::Trace& t : m_experiment.traces()) {
-        const QColor c = QColor::fromRgb(traceColour(t.colour));
-        traces += QStringLiteral("<br><font color=\"%1\">■</font> %2").arg(c.name(), text(traceLegend(t.run.startedWith(), t.changedDuringRun)).toHtmlEscaped());
+}
+
+void Laboratory::showZPlane(bool shown)
+{
+    zPlane->setVisible(shown);
+    poles->setVisible(!shown);
+    measures->setVisible(!shown);
+    if (shown) {
+        zPlane->redraw(m_surfaces.window, m_experiment.parameters(), m_theory.poles);
+    } else {
+        // The table drawn whole again where the panel was.
+        Canvas& w = m_surfaces.window;
+        const QRect panel = ZPlane::panel();
+        w.setBrushStyle(BrushStyle::Solid);
+        w.setBrushColour(colour::btnFace);
+        w.fillRect(panel.left(), panel.top(), panel.right() + 1, panel.bottom() + 1);
+        m_measuresShown = {};
+        updateTexts();
     }
-    setTextIfNew(legend, traces);
+    showDrawn();
 }
 
 void Laboratory::updateControls()
@@ -668,20 +1221,38 @@ void Laboratory::updateControls()
     restartButton->setEnabled(s != model::RunState::Ready);
     clearButton->setEnabled(!m_experiment.traces().empty());
 
-    const bool pi = kindPI->isChecked();
-    gain->setEnabled(!pi);
-    q0->setEnabled(pi);
-    q1->setEnabled(pi);
-
-    const model::Parameters& p = m_experiment.parameters();
-    setPoint->setNote(celsiusNote(p.e));
-    ratio->setNote(text(ratioLabel(p.ratio)));
     QString note = text(t1::startNote(m_experiment.run().startOutcome()));
     if (m_experiment.startPending())
         note += QStringLiteral("<br><i>Le départ choisi vaudra au prochain essai (Recommencer).</i>");
     setTextIfNew(startNote, note);
+    updateNotes();
     updateTexts();
     updateTimer();
+}
+
+void Laboratory::updateNotes()
+{
+    const model::Parameters p = parameters();
+    const model::Parameters& started = m_experiment.startedWith();
+    for (std::size_t i = 0; i < model::kSettingCount; ++i) {
+        const model::Setting& setting = model::kSettings[i];
+        if (NumberField* field = m_settingFields[i]) {
+            const Note note = placeOf(setting.quantity).note;
+            field->setNote(note({setting.quantity, field->value(), p, m_timeDisplay.unit}));
+        } else if (QLabel* drawnNote = m_drawNotes[i]) {
+            // Drawn from at the start: a new draw waits for the next run.
+            const bool pending = setting.get(p) != setting.get(started);
+            setTextIfNew(drawnNote, pending ? QStringLiteral("Nouveau tirage au prochain essai (Recommencer)")
+                                            : QString());
+        }
+    }
+    for (std::size_t r = 0; r < model::kRegulatorCount; ++r) {
+        const auto quantities = model::kRegulators[r].fields();
+        for (std::size_t f = 0; f < quantities.size(); ++f) {
+            NumberField* field = m_regulatorFields[r][f];
+            field->setNote(unitNote({quantities[f], field->value(), p, m_timeDisplay.unit}));
+        }
+    }
 }
 
 void Laboratory::updateTimer()

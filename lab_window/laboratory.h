@@ -5,14 +5,19 @@
 #include "model/analysis.h"
 #include "model/experiment.h"
 #include "lab_window/lab_diagram.h"
+#include "lab_window/lab_plots.h"
 #include "lab_window/measures_text.h"
 #include "lab_window/plot_scale.h"
+#include "lab_window/time_display.h"
 #include "picture/surfaces.h"
 
 #include <QImage>
 #include <QWidget>
 
+#include <array>
 #include <optional>
+#include <string_view>
+#include <vector>
 
 class ImageView;
 class QAction;
@@ -45,7 +50,10 @@ public:
     explicit Laboratory(QWidget* parent = nullptr);
     ~Laboratory() override;
 
-    // Shown, raised and given the keyboard.
+    // Shown, raised and given the keyboard. The first time, on a screen too
+    // small for the scene at 1x (a netbook, a low-resolution projector), the
+    // window takes the screen, maximised, with the scene fitted to it;
+    // Ctrl+0 then gives 1x with scroll bars.
     void showRaised();
 
     // The timer's handler: one tick of the animation.
@@ -73,26 +81,48 @@ public:
     QTimer* timer() const { return m_timer; }
     // What the diagram shows: the cursor's acquisition, or the live values.
     DiagramValues shownValues() const;
+    // The time unit the student chose for the plots, the cursor and the
+    // measures; timeDisplayChanged() says when it changes.
+    const TimeDisplay& timeDisplay() const { return m_timeDisplay; }
     // The measures beside the plots, one line a row.
     QString measuresShown() const { return measures->accessibleDescription(); }
+    const PlotView& plotView() const { return m_view; }
+
+    // The form, for a setup file: every parameter of the loop at once. Set,
+    // they are brought inside their limits (model::sanitised), shown in
+    // their fields and act as one change: from the next acquisition, or at
+    // once before the first (the noise's seed at the next run). Read, they
+    // are what the fields hold, every kind's fields included.
+    void setParameters(const model::Parameters& parameters);
+    model::Parameters parameters() const;
+    // The start of the next run; at once before the first acquisition.
+    void setStart(model::Start start);
+    // False, and nothing changes, when the field refuses the number.
+    bool setShownPeriods(int periods);
+    void setTimeUnit(TimeUnit unit);
+
+    // The form's controls, built from the model's tables: one radio button
+    // per row of model::kRegulators with the row's fields and presets, one
+    // field per row of model::kSettings (none for the noise's seed, which
+    // newSeedButton draws), one radio button per time unit.
+    QRadioButton* regulatorButton(model::Regulator r) const;
+    NumberField* regulatorField(model::Regulator r, std::size_t field) const;
+    QPushButton* presetButton(model::Regulator r, std::size_t preset) const;
+    NumberField* settingField(std::string_view key) const;
+    QRadioButton* timeUnitButton(TimeUnit unit) const;
+    // The button that draws a setting anew (the noise's seed); none for a setting with a field.
+    QPushButton* drawButton(std::string_view key) const;
+    // Under it, when a new draw waits for the next run.
+    QLabel* drawNote(std::string_view key) const;
+    // Every field, in Tab order.
+    const std::vector<NumberField*>& fields() const { return m_fields; }
 
     // Controls, public as on a designed form.
-    NumberField* setPoint = nullptr;
-    QRadioButton* kindP = nullptr;
-    QRadioButton* kindPI = nullptr;
-    NumberField* gain = nullptr;
-    NumberField* q0 = nullptr;
-    NumberField* q1 = nullptr;
-    QPushButton* deadbeatButton = nullptr;
-    NumberField* ratio = nullptr;
     QCheckBox* quantised = nullptr;
     QRadioButton* coldStart = nullptr;
     QRadioButton* steadyStart = nullptr;
     QLabel* startNote = nullptr;
-    NumberField* doorFrom = nullptr;
-    NumberField* doorPeriods = nullptr;
-    NumberField* drop = nullptr;
-    NumberField* doorRatio = nullptr;
+    QPushButton* newSeedButton = nullptr;  // drawButton(model::kSeed.key)
     NumberField* shownPeriods = nullptr;
     QScrollBar* speed = nullptr;
     QPushButton* startButton = nullptr;
@@ -100,30 +130,41 @@ public:
     QPushButton* periodButton = nullptr;
     QPushButton* restartButton = nullptr;
     QPushButton* clearButton = nullptr;
+    // The z-plane, shown by its button instead of the poles' text and the measures.
     ZPlane* zPlane = nullptr;
-    QLabel* poles = nullptr;  // the z-plane's text of the poles
+    QPushButton* zPlaneButton = nullptr;
+    QLabel* poles = nullptr;
     QWidget* measures = nullptr;  // drawn on the scene; says its text to a screen reader
     QLabel* legend = nullptr;
     PlotCursor* cursor = nullptr;
     ImageView* fond = nullptr;
 
+signals:
+    void timeDisplayChanged(const t1::TimeDisplay& display);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    struct Column;
     void createControls();
-    void createForm(QWidget* group);
-    void createSampling(QWidget* group);
-    void createDoor(QWidget* group);
-    void createAnimation(QWidget* group);
+    void createSettings(QWidget* group, Column& column, std::size_t groupIndex);
+    void createRegulators(QWidget* group, Column& column);
+    void createSampling(QWidget* group, Column& column);
+    void createAnimation(QWidget* group, Column& column);
     void setTabOrder();
     void installKeys();
+    void fitScreen();
 
-    model::Parameters formParameters() const;
+    model::Regulator chosenRegulator() const;
+    void showParameters(const model::Parameters& p);
+    void showRegulatorFields();
     void parametersEdited();
+    void regulatorChosen();
     void startEdited();
     void shownPeriodsEdited(double periods);
-    void applyDeadbeat();
+    void applyPreset(model::Regulator r, std::size_t preset);
+    void drawSetting(std::size_t setting);
     void play();
     void pause();
     void nextPeriod();
@@ -135,8 +176,10 @@ private:
     void drawDiagram(bool moving);
     void showDrawn();
     void updateControls();
+    void updateNotes();
     void updateTexts();
     void updateTimer();
+    void showZPlane(bool shown);
 
     Surfaces m_surfaces;
     ImageView* m_scene = nullptr;
@@ -144,11 +187,29 @@ private:
     QTimer* m_timer = nullptr;
     bool m_manualTicks = false;
     model::Experiment m_experiment;
-    PlotScale m_scale;
+    TimeDisplay m_timeDisplay;  // before m_view, which is made from it
+    PlotView m_view;
     model::Theory m_theory;
     MeasureTable m_measuresShown;
     DoorView m_door;
     int m_ovenTick = 0;
+
+    std::array<QRadioButton*, model::kRegulatorCount> m_regulatorButtons{};
+    std::array<std::array<NumberField*, model::kMaxRegulatorFields>, model::kRegulatorCount> m_regulatorFields{};
+    std::array<std::vector<QPushButton*>, model::kRegulatorCount> m_presetButtons;
+    std::array<NumberField*, model::kSettingCount> m_settingFields{};
+    // The settings a button draws rather than a field holds: their values.
+    std::array<double, model::kSettingCount> m_drawn{};
+    std::array<QPushButton*, model::kSettingCount> m_drawButtons{};
+    std::array<QLabel*, model::kSettingCount> m_drawNotes{};
+    std::array<QRadioButton*, kTimeUnits.size()> m_timeUnitButtons{};
+    std::vector<NumberField*> m_fields;
+    std::vector<QWidget*> m_tabOrder;
+    // While the form shows parameters set from elsewhere, its own signals wait.
+    bool m_showing = false;
+    // What the diagram shows of the regulator, to draw it only when it changes.
+    std::optional<model::Parameters> m_regulatorShown;
+    bool m_fitted = false;  // fitted to a small screen once, at the first opening
 };
 
 }  // namespace t1

@@ -19,6 +19,7 @@ constexpr auto kNone = u"—";
 constexpr int kValueDecimals = 2;
 constexpr int kPercentDecimals = 1;
 constexpr int kPoleDecimals = 3;
+constexpr int kSecondsDecimals = 1;
 // Below this the imaginary part of a pole is a rounding's.
 constexpr double kReal = 1e-12;
 constexpr auto kStableColour = "#007000";
@@ -45,9 +46,26 @@ QString optional(const std::optional<double>& v, const QString& unit = {}, int d
     return v ? number(*v, decimals) + unit : QString::fromUtf16(kNone);
 }
 
-QString periods(const std::optional<int>& k)
+QString seconds(double s)
 {
-    return k ? QStringLiteral("%1 T").arg(*k) : QString::fromUtf16(kNone);
+    return number(s, kSecondsDecimals);
+}
+
+// A number of periods from acquisition `from` of the run: "12 T", or the
+// seconds they last.
+QString duration(const model::Simulation& run, int from, int periods, TimeUnit unit)
+{
+    if (unit == TimeUnit::Periods)
+        return QStringLiteral("%1 T").arg(periods);
+    return seconds(axisTime(run, from + periods, unit) - axisTime(run, from, unit)) + QStringLiteral(" s");
+}
+
+// The same for the linear model, with the parameters given.
+QString predicted(const model::Parameters& p, int periods, TimeUnit unit)
+{
+    if (unit == TimeUnit::Periods)
+        return QStringLiteral("%1 T").arg(periods);
+    return seconds(periods * p.ratio * p.oven.t1Seconds) + QStringLiteral(" s");
 }
 
 QString pole(std::complex<double> z, bool pair)
@@ -81,7 +99,7 @@ QStringList poleTexts(const model::Poles& poles, bool withCancel)
 
 }  // namespace
 
-MeasureTable measureTable(const model::Simulation& run, const model::Theory& theory)
+MeasureTable measureTable(const model::Simulation& run, const model::Theory& theory, TimeUnit unit)
 {
     const model::Measures m = model::measureRun(run);
     const QString none = QString::fromUtf16(kNone);
@@ -89,29 +107,39 @@ MeasureTable measureTable(const model::Simulation& run, const model::Theory& the
     const bool coldStep = !m.afterChange && m.setPointStep;
     const QString volts = QStringLiteral(" V");
     const QString percent = QStringLiteral(" %");
+    // Periods from the first measured acquisition, as the axis counts them.
+    const auto measured = [&run, &m, unit](int periods) { return duration(run, m.from, periods, unit); };
 
     MeasureTable t;
-    t.title = m.afterChange ? QStringLiteral("Mesures depuis %1T (changement)").arg(m.from)
-                            : QStringLiteral("Mesures depuis le départ");
+    if (!m.afterChange)
+        t.title = QStringLiteral("Mesures depuis le départ");
+    else if (unit == TimeUnit::Seconds)
+        t.title = QStringLiteral("Mesures depuis %1 s (changement)").arg(seconds(axisTime(run, m.from, unit)));
+    else
+        t.title = QStringLiteral("Mesures depuis %1T (changement)").arg(m.from);
     MeasureRow finalX{QStringLiteral("X final"), none, optional(theory.finalX)};
     MeasureRow error{QStringLiteral("Erreur statique"), none, optional(theory.staticError)};
     MeasureRow finalS{QStringLiteral("S final"), none, optional(theory.finalS, volts)};
     MeasureRow overshoot{QStringLiteral("Dépassement"), none,
                          coldStep ? optional(theory.overshootPercent, percent, kPercentDecimals) : none};
-    MeasureRow settling{QStringLiteral("Réponse à 5 %"), none, coldStep ? periods(theory.settling) : none};
+    MeasureRow settling{QStringLiteral("Réponse à 5 %"), none,
+                        coldStep && theory.settling ? predicted(run.parameters(), *theory.settling, unit) : none};
     if (const auto& o = m.oscillation) {
         // Going round or diverging: no final value, but the swing and its period.
-        finalX.measured = QStringLiteral("oscille");
-        overshoot = {QStringLiteral("Amplitude"), QStringLiteral("± ") + number((o->high - o->low) / 2), none};
-        settling = {QStringLiteral("Période"), periods(o->period), none};
+        t.state = QStringLiteral("Oscillation entretenue");
+        overshoot = {QStringLiteral("Amplitude X"), QStringLiteral("± ") + number((o->high - o->low) / 2), none};
+        settling = {QStringLiteral("Période"), measured(o->period), none};
     } else if (const auto& settled = m.settled) {
+        t.state = QStringLiteral("Établi");
         finalX.measured = number(settled->finalX);
         error.measured = number(settled->staticError);
         finalS.measured = number(settled->finalS) + volts;
         overshoot.measured = optional(settled->overshootPercent, percent, kPercentDecimals);
-        settling.measured = periods(settled->settling);
+        settling.measured = measured(settled->settling);
     } else if (m.count > 0) {
-        finalX.measured = QStringLiteral("en cours");
+        t.state = QStringLiteral("Pas encore établi");
+    } else {
+        t.state = QStringLiteral("Aucune acquisition");
     }
     t.rows = {finalX, error, finalS, overshoot, settling};
     return t;
@@ -119,15 +147,15 @@ MeasureTable measureTable(const model::Simulation& run, const model::Theory& the
 
 QString plainText(const MeasureTable& table)
 {
-    QString text = table.title;
+    QString text = table.title + QLatin1Char('\n') + table.state;
     for (const MeasureRow& r : table.rows)
         text += QStringLiteral("\n%1 : mesuré %2, théorie %3").arg(r.name, r.measured, r.predicted);
     return text;
 }
 
-QString measuresText(const model::Simulation& run, const model::Theory& theory)
+QString measuresText(const model::Simulation& run, const model::Theory& theory, TimeUnit unit)
 {
-    return plainText(measureTable(run, theory));
+    return plainText(measureTable(run, theory, unit));
 }
 
 void drawMeasureTable(Canvas& w, QPoint at, const MeasureTable& table, MeasureTable& shown)
@@ -148,6 +176,8 @@ void drawMeasureTable(Canvas& w, QPoint at, const MeasureTable& table, MeasureTa
     w.setFontBold(true);
     cell(x, x + kTableWidth, y, table.title, shown.title, false);
     w.setFontBold(false);
+    y += kTableRowHeight;
+    cell(x, x + kTableWidth, y, table.state, shown.state, false);
     y += kTableRowHeight;
     if (shown.title.isEmpty()) {
         w.textOut(x + kMeasuredRight - w.textWidth(kMeasuredHead), y, kMeasuredHead);

@@ -1,56 +1,50 @@
 #include "lab_window/number_field.h"
 
+#include "lab_window/fields.h"
 #include "picture/fonts.h"
 
 #include <QLabel>
 #include <QLineEdit>
 
-#include <cmath>
+#include <array>
 
 namespace t1 {
 
 namespace {
 
-constexpr int kRowHeight = 20;
 constexpr int kNoteGap = 4;
-constexpr int kMessageHeight = 22;  // two lines of 7 pt
 constexpr QRgb kMessageColour = qRgb(200, 0, 0);
 constexpr QRgb kRefusedBase = qRgb(255, 228, 228);
 
-}  // namespace
-
-Reading readNumber(Field field, const QString& text)
+QString text(const std::string& utf8)
 {
-    const std::string utf8 = text.toStdString();
-    const auto slash = utf8.find('/');
-    if (field != Field::Ratio || slash == std::string::npos)
-        return readField(field, utf8);
-    const auto over = parseDecimal(std::string_view(utf8).substr(0, slash));
-    const auto under = parseDecimal(std::string_view(utf8).substr(slash + 1));
-    if (!over || !under || *under == 0 || !std::isfinite(*over / *under))
-        return {std::nullopt, "T/T1 : entrez un nombre (0,2) ou une fraction (1/5)."};
-    const double value = *over / *under;
-    Verdict verdict = check(field, value);
-    if (!verdict.ok())
-        return {std::nullopt, std::move(verdict.message)};
-    return {value, {}};
+    return QString::fromStdString(utf8);
 }
 
-NumberField::NumberField(QWidget* scene, Field field, const FieldPlace& place, const QString& name,
-                         double value, int decimals)
-    : QObject(scene), m_field(field), m_value(value), m_decimals(decimals)
+// What the field means and what it takes.
+QString toolTip(const model::Quantity& q)
 {
-    m_name = new QLabel(name, scene);
-    m_name->setGeometry(place.left, place.top, place.nameWidth, kRowHeight);
-    m_edit = new QLineEdit(scene);
-    m_edit->setGeometry(place.left + place.nameWidth, place.top, place.editWidth, kRowHeight);
+    const FieldWords words = fieldWords(q);
+    QString tip = text(words.toolTip);
+    if (!tip.isEmpty())
+        tip += QLatin1Char('\n');
+    tip += QStringLiteral("Valeur %1").arg(text(rangeText(q, true)));
+    if (q.whole)
+        tip += QStringLiteral(", nombre entier");
+    return tip + QLatin1Char('.');
+}
+
+}  // namespace
+
+NumberField::NumberField(QWidget* parent, const model::Quantity& quantity, const QString& caption)
+    : QObject(parent), m_quantity(&quantity), m_value(quantity.fallback)
+{
+    m_name = new QLabel(caption, parent);
+    m_edit = new QLineEdit(parent);
     m_name->setBuddy(m_edit);
     m_normal = m_edit->palette();
-    const int noteLeft = place.left + place.nameWidth + place.editWidth + kNoteGap;
-    m_note = new QLabel(scene);
-    m_note->setGeometry(noteLeft, place.top, place.left + place.width - noteLeft, kRowHeight);
-    m_message = new QLabel(scene);
-    m_message->setGeometry(place.left, place.top + kRowHeight, place.width, kMessageHeight);
+    m_note = new QLabel(parent);
+    m_message = new QLabel(parent);
     m_message->setWordWrap(true);
     m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_message->setFont(fonts::make(fonts::pt7));
@@ -58,27 +52,43 @@ NumberField::NumberField(QWidget* scene, Field field, const FieldPlace& place, c
     pal.setColor(QPalette::WindowText, QColor::fromRgb(kMessageColour));
     m_message->setPalette(pal);
 
-    QString accessible = name;
+    QString accessible = caption;
     accessible.remove(QLatin1Char('&'));
     if (accessible.endsWith(QLatin1Char(':')))
         accessible.chop(1);
     m_edit->setAccessibleName(accessible.trimmed());
-    setValue(value);
+    m_edit->setToolTip(toolTip(quantity));
+    setValue(m_value);
     connect(m_edit, &QLineEdit::editingFinished, this, &NumberField::commit);
     connect(m_edit, &QLineEdit::returnPressed, this, &NumberField::commit);
+}
+
+void NumberField::place(const FieldPlace& place)
+{
+    m_name->setGeometry(place.left, place.top, place.nameWidth, kFieldRowHeight);
+    m_edit->setGeometry(place.left + place.nameWidth, place.top, place.editWidth, kFieldRowHeight);
+    const int noteLeft = place.left + place.nameWidth + place.editWidth + kNoteGap;
+    m_note->setGeometry(noteLeft, place.top, place.left + place.width - noteLeft, kFieldRowHeight);
+    m_message->setGeometry(place.left, place.top + kFieldRowHeight, place.width, kFieldMessageHeight);
+}
+
+int NumberField::nameWidth() const
+{
+    return m_name->sizeHint().width();
 }
 
 void NumberField::setValue(double value)
 {
     m_value = value;
-    m_shown = QString::fromStdString(formatDecimal(value, m_decimals));
+    m_shown = text(formatDecimal(value, m_quantity->decimals));
     m_edit->setText(m_shown);
     showMessage({});
 }
 
 void NumberField::setNote(const QString& note)
 {
-    m_note->setText(note);
+    if (m_note->text() != note)
+        m_note->setText(note);
 }
 
 QString NumberField::message() const
@@ -93,23 +103,34 @@ void NumberField::setEnabled(bool enabled)
     m_note->setEnabled(enabled);
 }
 
+void NumberField::setVisible(bool visible)
+{
+    for (QWidget* w : std::array<QWidget*, 4>{m_name, m_edit, m_note, m_message})
+        w->setVisible(visible);
+}
+
+bool NumberField::isShown() const
+{
+    return !m_edit->isHidden();
+}
+
 void NumberField::commit()
 {
-    const QString text = m_edit->text();
+    const QString typed = m_edit->text();
     // The text of the value in force, perhaps rounded: nothing to read.
-    if (text == m_shown) {
+    if (typed == m_shown) {
         showMessage({});
         return;
     }
-    Reading reading = readNumber(m_field, text);
+    Reading reading = readQuantity(*m_quantity, typed.toStdString());
     if (reading.value && m_check)
         reading.message = m_check(*reading.value);
     if (!reading.value || !reading.message.empty()) {
-        showMessage(QString::fromStdString(reading.message));
+        showMessage(text(reading.message));
         return;
     }
     m_value = *reading.value;
-    m_shown = text;
+    m_shown = typed;
     showMessage({});
     emit accepted(m_value);
 }

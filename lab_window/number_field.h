@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lab_window/fields.h"
+#include "model/quantity.h"
 
 #include <QObject>
 #include <QPalette>
@@ -24,21 +24,32 @@ struct FieldPlace {
     int width;  // of the whole row, the message's too
 };
 
-// A number the student types. The text is read when he presses Enter or
-// leaves the box; a value the field cannot use is refused where it was
-// typed, with the reason in red under it and the box marked, and the last
-// good value stays in force.
+// Two lines of the messages' font under the box.
+inline constexpr int kFieldRowHeight = 20;
+inline constexpr int kFieldMessageHeight = 22;
+
+// A number the student types, for one of the model's quantities: its
+// limits, whether whole, its decimals and its default. The text is read when
+// he presses Enter or leaves the box; a value the field cannot use is
+// refused where it was typed, with the reason in red under it and the box
+// marked, and the last good value stays in force.
 class NumberField : public QObject {
     Q_OBJECT
 public:
-    // An extra check after the field's own: the French reason, or empty.
+    // An extra check after the quantity's own: the French reason, or empty.
     using Check = std::function<std::string(double)>;
 
-    NumberField(QWidget* scene, Field field, const FieldPlace& place, const QString& name, double value,
-                int decimals = 3);
+    // `caption` is the name before the box, with its mnemonic; the field
+    // starts at the quantity's default, unplaced.
+    NumberField(QWidget* parent, const model::Quantity& quantity, const QString& caption);
 
+    void place(const FieldPlace& place);
+    // The width the name needs.
+    int nameWidth() const;
+
+    const model::Quantity& quantity() const { return *m_quantity; }
     double value() const { return m_value; }
-    // Shows a value set from elsewhere (the deadbeat button): no message.
+    // Shows a value set from elsewhere (a preset, a setup file): no message.
     void setValue(double value);
     void setCheck(Check check) { m_check = std::move(check); }
     // The text after the box: a unit, or what the value means.
@@ -47,6 +58,9 @@ public:
     QString message() const;
     bool refused() const { return !message().isEmpty(); }
     void setEnabled(bool enabled);
+    // The name, box, note and message shown or hidden together.
+    void setVisible(bool visible);
+    bool isShown() const;
 
     QLineEdit* edit() const { return m_edit; }
     QLabel* name() const { return m_name; }
@@ -62,9 +76,8 @@ signals:
 private:
     void showMessage(const QString& message);
 
-    Field m_field;
+    const model::Quantity* m_quantity;
     double m_value;
-    int m_decimals;
     QString m_shown;  // the text of the value in force, not read again
     Check m_check;
     QPalette m_normal;
@@ -73,8 +86,5 @@ private:
     QLabel* m_note;
     QLabel* m_message;
 };
-
-// The field's own reading, and for T/T1 a fraction too: "1/5".
-Reading readNumber(Field field, const QString& text);
 
 }  // namespace t1

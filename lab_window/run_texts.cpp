@@ -24,17 +24,6 @@ std::string doorPeriodsLabel(int periods)
     return "porte : " + std::to_string(periods) + (periods == 1 ? " période" : " périodes");
 }
 
-const char* unitSuffix(model::Unit unit)
-{
-    switch (unit) {
-    case model::Unit::Volts: return " V";
-    case model::Unit::Millivolts: return " mV";
-    case model::Unit::T1: return " T1";
-    case model::Unit::Seconds: return " s";
-    default: return "";
-    }
-}
-
 // The regulator named in a label: "régulateur PI", "commande manuelle".
 std::string regulatorName(const model::RegulatorRow& row)
 {

@@ -23,15 +23,16 @@ namespace {
 
 using Complex = std::complex<double>;
 
-// The panel in the scene, right of the plots, above the measures; the
-// plot in it, under the title and over the three lines of text.
-constexpr QRect kPanel{804, 8, 192, 228};
-constexpr QRect kPlot{0, 16, 192, 168};
+// The panel in the scene, right of the plots, where the poles' text and
+// the measures are otherwise; the plot in it, square, under the title and
+// over the lines of text.
+constexpr QRect kPanel{804, 8, 192, 288};
+constexpr QRect kPlot{0, 16, 192, 192};
 constexpr int kTitleTop = 1;
-constexpr int kKeyTop = 187;
-constexpr int kVerdictTop = 199;
-constexpr int kLimitTop = 213;
-constexpr QRect kToggle{150, 0, 42, 15};
+constexpr int kKeyTop = 212;
+constexpr int kVerdictTop = 228;
+constexpr int kLimitTop = 244;
+constexpr int kLimitSecondTop = 258;
 
 // Room for a mark's half-width round every point fitted.
 constexpr int kMarkRoom = 8;
@@ -67,6 +68,7 @@ constexpr int kHoverGap = 8;
 constexpr int kHoverPadding = 2;
 
 constexpr int kGainDecimals = 2;
+constexpr auto kLimitWord = u"limite";
 constexpr int kPoleDecimals = 3;
 
 constexpr QRgb kBackground = colour::btnFace;
@@ -322,14 +324,16 @@ model::LocusView ZPlaneScale::view() const
             kLocusPixels / m_pixelsPerUnit};
 }
 
-QString gainText(const model::LocusGain& gain, double factor, bool first)
+QStringList gainTexts(const model::LocusGain& gain, double factor, const QString& qualifier)
 {
     const model::RegulatorRow& row = gain.unit.row();
+    const QString after = qualifier.isEmpty() ? QString() : QLatin1Char(' ') + qualifier;
     QStringList parts;
-    for (std::size_t i = 0; i < row.gainFields.size() && !(first && i > 0); ++i)
-        parts << QStringLiteral("%1 = %2").arg(QString::fromUtf8(row.fieldTable[row.gainFields[i]].symbol),
-                                               number(gain.value(i, factor), kGainDecimals));
-    return parts.join(QStringLiteral(" ; "));
+    for (std::size_t i = 0; i < row.gainFields.size(); ++i)
+        parts << QStringLiteral("%1%2 = %3")
+                     .arg(QString::fromUtf8(row.fieldTable[row.gainFields[i]].symbol), after,
+                          number(gain.value(i, factor), kGainDecimals));
+    return parts;
 }
 
 ZPlane::ZPlane(QWidget* scene) : QWidget(scene), m_panel(kPanel.width(), kPanel.height(), kBackground)
@@ -338,31 +342,6 @@ ZPlane::ZPlane(QWidget* scene) : QWidget(scene), m_panel(kPanel.width(), kPanel.
     setMouseTracking(true);
     setAccessibleName(QStringLiteral("Plan des z"));
 
-    m_listing = new QLabel(this);
-    m_listing->setGeometry(kPlot);
-    m_listing->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_listing->setWordWrap(true);
-    m_listing->setTextFormat(Qt::RichText);
-    m_listing->setFont(fonts::make(fonts::pt8));
-    m_listing->setAutoFillBackground(true);
-    QPalette pal = m_listing->palette();
-    pal.setColor(QPalette::Window, QColor::fromRgb(kBackground));
-    m_listing->setPalette(pal);
-    m_listing->setAccessibleName(QStringLiteral("Pôles en boucle fermée"));
-    m_listing->hide();
-
-    m_toggle = new QPushButton(QStringLiteral("liste"), this);
-    m_toggle->setGeometry(kToggle);
-    m_toggle->setFont(fonts::make(fonts::pt7));
-    m_toggle->setCheckable(true);
-    m_toggle->setFocusPolicy(Qt::NoFocus);
-    m_toggle->setToolTip(QStringLiteral("Les pôles en texte, au lieu du plan des z"));
-    m_toggle->setAccessibleName(QStringLiteral("Pôles en texte ou dans le plan des z"));
-    connect(m_toggle, &QPushButton::toggled, this, [this](bool list) {
-        m_listing->setVisible(list);
-        m_toggle->setText(list ? QStringLiteral("plan") : QStringLiteral("liste"));
-        point(std::nullopt, {});
-    });
 }
 
 QRect ZPlane::panel()
@@ -442,7 +421,7 @@ void ZPlane::redraw(Canvas& window, const model::Parameters& p, const model::Pol
     }
 
     // Where the locus leaves the circle, and the limit gain there.
-    QString limitLine;
+    QStringList limitLines;
     if (m_locus && m_locus->limit && m_locus->crossing) {
         const Complex z = *m_locus->crossing;
         c.setBrushColour(kLimitColour);
@@ -453,7 +432,7 @@ void ZPlane::redraw(Canvas& window, const model::Parameters& p, const model::Pol
         }
         // Outside the circle, away from its centre; above a crossing on the real axis.
         textStyle(c, kLimitColour, fonts::pt7);
-        const QString label = gainText(m_locus->gain, *m_locus->limit, true);
+        const QString label = gainTexts(m_locus->gain, *m_locus->limit, QString::fromUtf16(kLimitWord)).front();
         const int w = c.textWidth(label);
         const QPoint p = pixel(m_scale.at(z));
         QPoint corner(p.x() - w / 2, p.y() - kLimitLabelAbove);
@@ -462,26 +441,23 @@ void ZPlane::redraw(Canvas& window, const model::Parameters& p, const model::Pol
             corner = QPoint(z.real() < 0 ? out.x() - w : out.x(), out.y() - kTextHalfHeight);
         }
         textWithin(c, kPlot, corner, label);
-        limitLine = (m_locus->gain.unit.row().gainFields.size() > 1 ? QStringLiteral("Limite : ")
-                                                                     : QStringLiteral("Limite de stabilité : "))
-                    + gainText(m_locus->gain, *m_locus->limit);
+        limitLines = gainTexts(m_locus->gain, *m_locus->limit, QString::fromUtf16(kLimitWord));
     } else if (m_locus) {
-        limitLine = poles.stable ? QStringLiteral("Stable pour tout gain") : QStringLiteral("Instable pour tout gain");
+        limitLines << (poles.stable ? QStringLiteral("Stable pour tout gain") : QStringLiteral("Instable pour tout gain"));
     } else {
-        limitLine = QStringLiteral("Sans retour, pas de lieu des pôles");
+        limitLines << QStringLiteral("Commande manuelle : pas de boucle,") << QStringLiteral("ni retour ni lieu des pôles");
     }
 
     // The title, the key, the verdict and the limit.
-    QString title = QStringLiteral("Pôles en z (boucle ouverte)");
-    QString key = QStringLiteral("× pôles du four   o zéro");
+    QString title = QStringLiteral("Pôles du four (boucle ouverte)");
+    QString key = QStringLiteral("× pôle du four");
     if (m_locus) {
-        QStringList names;
-        for (std::size_t f : m_locus->gain.unit.row().gainFields)
-            names << QString::fromUtf8(m_locus->gain.unit.row().fieldTable[f].symbol);
-        title = QStringLiteral("Pôles en z, lieu selon ") + names.join(QStringLiteral(", "));
-        key = QStringLiteral("× pôles   o zéros   lieu : %1 de 0 à %2")
-                  .arg(names.front(), number(m_locus->gain.value(0, m_locus->last), kGainDecimals));
+        const model::RegulatorRow& row = m_locus->gain.unit.row();
+        title = QStringLiteral("Lieu des pôles selon ") + text(std::string(row.fieldTable[row.gainFields.front()].symbol));
+        key = QStringLiteral("× pôles pour %1").arg(gainTexts(m_locus->gain, m_locus->gain.current).front());
     }
+    if (!zeros.empty())
+        key += zeros.size() > 1 ? QStringLiteral("   o zéros") : QStringLiteral("   o zéro");
     textStyle(c, kTextColour, fonts::pt8, true);
     c.textOut(0, kTitleTop, title);
     textStyle(c, kTextColour, fonts::pt7);
@@ -490,8 +466,10 @@ void ZPlane::redraw(Canvas& window, const model::Parameters& p, const model::Pol
                             + (poles.stable ? QStringLiteral(" stable") : QStringLiteral(" instable"));
     textStyle(c, poles.stable ? kStableColour : kUnstableColour, fonts::pt8, true);
     c.textOut(0, kVerdictTop, verdict);
-    textStyle(c, kTextColour, fonts::pt8);
-    c.textOut(0, kLimitTop, limitLine);
+    textStyle(c, kLimitColour, fonts::pt8, true);
+    for (int i = 0; i < std::min<int>(limitLines.size(), 2); ++i)
+        c.textOut(0, i == 0 ? kLimitTop : kLimitSecondTop, limitLines[i]);
+    const QString limitLine = limitLines.join(QStringLiteral(" "));
 
     window.draw(kPanel.left(), kPanel.top(), c.image());
 
@@ -513,7 +491,7 @@ void ZPlane::point(std::optional<QPointF> at, const QString& text)
 
 void ZPlane::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!m_locus || m_listing->isVisible()) {
+    if (!m_locus) {
         point(std::nullopt, {});
         return;
     }
@@ -541,7 +519,7 @@ void ZPlane::mouseMoveEvent(QMouseEvent* event)
             factor = from > 0 ? from * std::pow(to / from, t) : from + t * (to - from);
         }
     }
-    point(at, at ? gainText(m_locus->gain, factor) : QString());
+    point(at, at ? gainTexts(m_locus->gain, factor).join(QStringLiteral(" ; ")) : QString());
 }
 
 void ZPlane::leaveEvent(QEvent*)

@@ -7,15 +7,13 @@
 #include <QPointF>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <complex>
 #include <optional>
 #include <span>
 #include <vector>
-
-class QLabel;
-class QPushButton;
 
 namespace t1 {
 
@@ -44,9 +42,9 @@ private:
     double m_pixelsPerUnit = 1;
 };
 
-// The gain fields' values at a factor of the locus: "G = 10,03", or
-// "q0 = 10,15 ; q1 = -8,31"; the first field alone when `first`.
-QString gainText(const model::LocusGain& gain, double factor, bool first = false);
+// The gain fields' values at a factor of the locus, one a field: "G = 10,03",
+// or with a qualifier after the symbol, "G limite = 10,03".
+QStringList gainTexts(const model::LocusGain& gain, double factor, const QString& qualifier = {});
 
 // The z-plane in the column right of the plots, drawn on the scene: the
 // unit circle round the stable region, the closed loop's poles (x) and
@@ -54,8 +52,7 @@ QString gainText(const model::LocusGain& gain, double factor, bool first = false
 // kind with a gain, its root locus from 0 to past the stability limit, the
 // limit written where the locus leaves the circle. Worked out and drawn
 // again only when the parameters change. The widget lies over it: the mouse
-// on the locus shows the gain there; a small button swaps the plane for
-// the poles' text.
+// on the locus shows the gain there.
 class ZPlane : public QWidget {
     Q_OBJECT
 public:
@@ -70,9 +67,6 @@ public:
 
     const ZPlaneScale& scale() const { return m_scale; }
     const std::optional<model::RootLocus>& locus() const { return m_locus; }
-    // The poles' text, shown instead of the plane by the button.
-    QLabel* listing() const { return m_listing; }
-    QPushButton* toggle() const { return m_toggle; }
     // What the mouse shows: the gain where it is on the locus, or nothing.
     const QString& pointed() const { return m_pointed; }
 
@@ -89,8 +83,6 @@ private:
     std::optional<model::RootLocus> m_locus;
     // The branches in pixels, in the panel.
     std::vector<std::vector<QPointF>> m_paths;
-    QLabel* m_listing = nullptr;
-    QPushButton* m_toggle = nullptr;
     std::optional<QPointF> m_pointAt;
     QString m_pointed;
 };

@@ -19,6 +19,12 @@ void dropArrived(DelayLine& line)
     line.erase(line.begin(), line.begin() + static_cast<std::ptrdiff_t>(acting));
 }
 
+// The first order without the room's floor.
+double unfloored(const OvenPiece& piece, double tau)
+{
+    return piece.target + (piece.s0 - piece.target) * std::exp(-piece.rate * (tau - piece.from));
+}
+
 }  // namespace
 
 void send(DelayLine& line, double delay, double u)
@@ -31,7 +37,13 @@ void send(DelayLine& line, double delay, double u)
 
 double OvenPiece::at(double tau) const
 {
-    return std::fmax(0.0, target + (s0 - target) * std::exp(-rate * (tau - from)));
+    return std::fmax(0.0, unfloored(*this, tau));
+}
+
+double OvenPiece::slope(double tau) const
+{
+    const double s = unfloored(*this, tau);
+    return s <= 0 && target <= s ? 0 : rate * (target - s);
 }
 
 double ovenPeriod(const Parameters& p, int k, double s0, DelayLine& line, std::vector<OvenPiece>* pieces)

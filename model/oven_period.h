@@ -36,6 +36,8 @@ struct OvenPiece {
     double rate = 0;    // T / tc, the time constant in force
 
     double at(double tau) const;
+    // dS/dtau there, in volts per period: 0 on the floor.
+    double slope(double tau) const;
 };
 
 // The period acquisition k starts, from S0, its command already sent into

@@ -14,6 +14,7 @@ enum class Unit {
     T1,          // a duration in units of the oven's time constant T1
     Seconds,
     Periods,     // whole sampling periods
+    Percent,
 };
 
 // A number the student sets, with its accepted range: every parameter of

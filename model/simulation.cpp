@@ -85,17 +85,31 @@ Sample Simulation::nextSample() const
     return s;
 }
 
-double Simulation::sAt(double t) const
+const OvenPiece* Simulation::pieceAt(double t, double& tau) const
 {
     if (m_firstPiece.empty())
-        return m_initial.s;
+        return nullptr;
     const double clamped = within(t, static_cast<double>(m_firstPiece.size()));
     const auto i = std::min(static_cast<std::size_t>(clamped), m_firstPiece.size() - 1);
-    const double tau = clamped - static_cast<double>(i);
+    tau = clamped - static_cast<double>(i);
     std::size_t piece = (i + 1 < m_firstPiece.size() ? m_firstPiece[i + 1] : m_pieces.size()) - 1;
     while (piece > m_firstPiece[i] && m_pieces[piece].from > tau)
         --piece;
-    return m_pieces[piece].at(tau);
+    return &m_pieces[piece];
+}
+
+double Simulation::sAt(double t) const
+{
+    double tau = 0;
+    const OvenPiece* piece = pieceAt(t, tau);
+    return piece ? piece->at(tau) : m_initial.s;
+}
+
+double Simulation::slopeAt(double t) const
+{
+    double tau = 0;
+    const OvenPiece* piece = pieceAt(t, tau);
+    return piece ? piece->slope(tau) : 0;
 }
 
 double Simulation::timeAt(double periods) const

@@ -65,6 +65,9 @@ public:
     // S at t periods from the start, exactly; t is brought into
     // [0, simulatedPeriods()]. Before any acquisition, the initial S.
     double sAt(double t) const;
+    // dS/dt there, in volts per period: after a break in the oven's input,
+    // the slope it starts with. 0 before any acquisition.
+    double slopeAt(double t) const;
 
     // From periods to T1 and back, over what was simulated (each period
     // lasts its own T/T1), for runs drawn on a common time axis.
@@ -98,6 +101,10 @@ public:
     const std::optional<SteadyState>& steady() const { return m_steady; }
 
 private:
+    // The piece of S in force at t periods (t brought into the run), and t
+    // within its period; none before any acquisition.
+    const OvenPiece* pieceAt(double t, double& tau) const;
+
     struct Epoch {
         int from = 0;
         Parameters parameters;

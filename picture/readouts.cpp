@@ -67,13 +67,13 @@ void drawClosedFeedback(Canvas& w)
 
 void drawReadouts(Canvas& w, const LoopValues& v, const ReadoutBoxes& boxes)
 {
-    const QString e = ceilingText(v.gE);
-    const QString ep = ceilingText(v.gEp);
-    const QString epu = ceilingText(v.gEpu);
-    const QString u = numberText(v.gU);
-    const QString s = numberText(v.gS);
-    const QString x = ceilingText(v.gX);
+    drawReadouts(w, {ceilingText(v.gE), ceilingText(v.gEp), ceilingText(v.gEpu), numberText(v.gU), numberText(v.gS),
+                     ceilingText(v.gX)},
+                 boxes);
+}
 
+void drawReadouts(Canvas& w, const ReadoutStrings& t, const ReadoutBoxes& boxes)
+{
     w.setPenWidth(1);
     w.setPenAndBrush(colour::btnFace);
     drawBox(w, boxes.e);
@@ -90,14 +90,14 @@ void drawReadouts(Canvas& w, const LoopValues& v, const ReadoutBoxes& boxes)
         drawSegments(w, kOpenFeedback);
     }
 
-    print(w, kEAt, e);
-    print(w, kEpAt, ep);
-    print(w, kEpuAt, epu);
-    print(w, kUAt, u);
+    print(w, kEAt, t.e);
+    print(w, kEpAt, t.ep);
+    print(w, kEpuAt, t.epu);
+    print(w, kUAt, t.u);
     print(w, kUUnit);
-    print(w, kSAt, s);
+    print(w, kSAt, t.s);
     print(w, kSUnit);
-    print(w, kXAt, x);
+    print(w, kXAt, t.x);
 }
 
 }  // namespace t1

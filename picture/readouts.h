@@ -3,6 +3,8 @@
 #include "picture/figures.h"
 #include "picture/loop_values.h"
 
+#include <QString>
+
 #include <array>
 #include <span>
 
@@ -46,5 +48,11 @@ struct ReadoutBoxes {
 // Wipes the lesson's boxes and prints E, Ep, Epu, U, S and X above their
 // names in the diagram; the digital values and X rounded up, U and S as held.
 void drawReadouts(Canvas& window, const LoopValues& values, const ReadoutBoxes& boxes);
+
+// The same with the texts already written, for a window with a rule of its own.
+struct ReadoutStrings {
+    QString e, ep, epu, u, s, x;
+};
+void drawReadouts(Canvas& window, const ReadoutStrings& texts, const ReadoutBoxes& boxes);
 
 }  // namespace t1

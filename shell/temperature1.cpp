@@ -248,6 +248,7 @@ void TTemperature1::createControls()
     Timer1->setTimerType(Qt::PreciseTimer);  // at 10 ms a coarse timer would drift by 5 %
     Timer1->setInterval(kSpeedDefault);
     connect(Timer1, &QTimer::timeout, this, &TTemperature1::Timer1Timer);
+    m_commentary->setPace(Timer1);
     Timer1->start();
 }
 

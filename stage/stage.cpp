@@ -38,6 +38,7 @@ void Stage::toggleFullScreen()
     }
     m_stateBeforeFullScreen = m_window->windowState();
     m_factorBeforeFullScreen = m_zoom->factor();
+    m_fitBeforeFullScreen = m_zoom->fitting();
     m_window->setWindowState(m_stateBeforeFullScreen | Qt::WindowFullScreen);
     m_zoom->setFit(true);
     if (m_leaveKey)
@@ -49,7 +50,10 @@ void Stage::leaveFullScreen()
     if (!m_window->isFullScreen())
         return;
     m_window->setWindowState(m_stateBeforeFullScreen & ~Qt::WindowFullScreen);
-    m_zoom->setFactor(m_factorBeforeFullScreen);
+    if (m_fitBeforeFullScreen)
+        m_zoom->setFit(true);
+    else
+        m_zoom->setFactor(m_factorBeforeFullScreen);
     if (m_leaveKey)
         m_leaveKey->setEnabled(false);
 }

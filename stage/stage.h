@@ -42,4 +42,5 @@ private:
     // What F11 leaves behind, to come back to.
     Qt::WindowStates m_stateBeforeFullScreen;
     double m_factorBeforeFullScreen = 1;
+    bool m_fitBeforeFullScreen = false;
 };

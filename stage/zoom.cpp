@@ -59,7 +59,7 @@ protected:
         QWidget* scene = widget();
         const QWidget* before = scene ? scene->focusWidget() : nullptr;
         if (QGraphicsProxyWidget::focusNextPrevChild(next) && (!scene || scene->focusWidget() != before))
-            return true;
+            return reveal(scene->focusWidget());
         if (!scene)
             return false;
         const auto step = [next](QWidget* w) { return next ? w->nextInFocusChain() : w->previousInFocusChain(); };
@@ -67,10 +67,24 @@ protected:
             const bool takesTab = (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(scene);
             if (takesTab && !w->focusProxy()) {
                 w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-                return true;
+                return reveal(w);
             }
         }
         return false;
+    }
+
+private:
+    // A control reached from the keyboard comes into view, when the view
+    // scrolls (at 1x in a window smaller than the scene).
+    bool reveal(QWidget* focus)
+    {
+        QWidget* scene = widget();
+        if (focus && scene && this->scene()) {
+            const QRectF area(QRect(focus->mapTo(scene, QPoint(0, 0)), focus->size()));
+            for (QGraphicsView* view : this->scene()->views())
+                view->ensureVisible(mapRectToScene(area));
+        }
+        return true;
     }
 };
 
@@ -140,11 +154,16 @@ double Zoom::fitFactor() const
     return std::max(fit, kSteps.front());
 }
 
+bool Zoom::scrollsAtOne() const
+{
+    return m_window->isVisible()
+           && (m_window->width() < m_scene->width() || m_window->height() < m_scene->height());
+}
+
 void Zoom::apply(double factor)
 {
-    m_factor = factor;
-    if (same(factor, 1)) {
-        m_factor = 1;
+    m_factor = same(factor, 1) ? 1 : factor;
+    if (m_factor == 1 && !scrollsAtOne()) {
         if (m_view)
             land();
         return;
@@ -207,11 +226,13 @@ void Zoom::land()
 
 bool Zoom::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_window && event->type() == QEvent::Resize) {
+    if (watched == m_window && (event->type() == QEvent::Resize || event->type() == QEvent::Show)) {
         if (m_view)
             m_view->setGeometry(m_window->rect());
         if (m_fit)
             apply(fitFactor());
+        else if (m_factor == 1)
+            apply(1);
     }
     return false;
 }

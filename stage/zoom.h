@@ -10,8 +10,10 @@ class QGraphicsScene;
 class QWidget;
 
 // One factor for the whole 800 x 550 scene: drawing surface, oven picture
-// and controls. At 1x the scene is the window's child, exactly as always.
-// Scaled, the scene widget moves whole into a graphics view that shows it
+// and controls. At 1x the scene is the window's child, exactly as always,
+// unless the window is shown smaller than the scene: then the view below
+// shows it at 1x with scroll bars, and follows the keyboard from control to
+// control. Scaled, the scene widget moves whole into a graphics view that shows it
 // through a proxy with a scale transform: clicks and keys are mapped back
 // to the controls, fonts are drawn at the scaled size, and the pictures are
 // scaled to the nearest pixel from one up, so that they stay crisp, and
@@ -43,6 +45,7 @@ protected:
 
 private:
     void apply(double factor);
+    bool scrollsAtOne() const;
     void lift();
     void land();
     double fitFactor() const;

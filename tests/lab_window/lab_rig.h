@@ -66,7 +66,11 @@ protected:
     const model::Simulation& run() const { return lab->experiment().run(); }
     const std::vector<model::Sample>& samples() const { return run().samples(); }
     const Canvas& scene() const { return lab->surfaces().window; }
-    ReadoutTexts readouts() const { return readoutTexts(lab->shownValues(), experiment().parameters()); }
+    ReadoutTexts readouts() const { return readoutTexts(lab->shownValues()); }
+
+    NumberField* setting(const model::Quantity& q) const { return lab->settingField(q.key); }
+    NumberField* regulatorField(model::Regulator r, std::size_t field) const { return lab->regulatorField(r, field); }
+    NumberField* gain() const { return regulatorField(model::Regulator::P, model::kGainField); }
 
     std::unique_ptr<Laboratory> lab;
 };

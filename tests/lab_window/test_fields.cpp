@@ -1,13 +1,19 @@
 #include "lab_window/fields.h"
+#include "lab_window/mnemonics.h"
 #include "lab_window/run_texts.h"
+#include "model/experiment.h"
+#include "tests/support/scoped_locale.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
 #include <limits>
 #include <string>
+#include <vector>
 
 using namespace t1;
+using t1::testing::ScopedLocale;
 using model::Parameters;
 using model::Regulator;
 
@@ -20,8 +26,18 @@ TEST(Decimal, ReadsFrenchAndEnglishNumbers)
     EXPECT_EQ(parseDecimal(",5"), 0.5);
     EXPECT_EQ(parseDecimal("1e2"), 100);
     for (const char* junk : {"", "   ", "abc", "2,5x", "1,2,3", "1.2,3", "2 5", "+-1", "--1", "-", "nan", "inf",
-                             "-infinity", "1e999", "0x10"})
+                             "-infinity", "0x10", "1e", "e5"})
         EXPECT_FALSE(parseDecimal(junk)) << junk;
+    // Beyond a double's range, the nearest double: the field then says its range.
+    const double infinity = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(parseDecimal("1e999"), infinity);
+    EXPECT_EQ(parseDecimal("-1e999"), -infinity);
+    EXPECT_EQ(parseDecimal(std::string(5000, '9')), infinity);
+    EXPECT_EQ(parseDecimal("0," + std::string(400, '0') + "1"), 0);
+    EXPECT_EQ(parseDecimal("1e-400"), 0);
+    EXPECT_EQ(parseDecimal("1000e-99999999999999999999"), 0);
+    EXPECT_EQ(parseDecimal("0,001e99999999999999999999"), infinity);
+    EXPECT_TRUE(std::signbit(*parseDecimal("-1e-400")));
 }
 
 // A Qt program runs with the user's locale, where strtod wants "2,5" and
@@ -33,52 +49,116 @@ TEST(Decimal, IndependentOfTheCLocale)
         GTEST_SKIP() << "no French locale installed";
     EXPECT_EQ(parseDecimal("2.5"), 2.5);
     EXPECT_EQ(parseDecimal("2,5"), 2.5);
-    EXPECT_EQ(formatDecimal(2.5), "2,5");
+    EXPECT_EQ(formatDecimal(2.5, 3, "."), "2.5");
     std::setlocale(LC_NUMERIC, before.c_str());
 }
 
-TEST(Decimal, WritesWithACommaAndNoTrailingZeros)
+TEST(Decimal, WritesWithTheLocalesSeparatorAndNoTrailingZeros)
 {
+    const ScopedLocale french;
     EXPECT_EQ(formatDecimal(4.55), "4,55");
     EXPECT_EQ(formatDecimal(60), "60");
     EXPECT_EQ(formatDecimal(-4.5166556, 2), "-4,52");
     EXPECT_EQ(formatDecimal(0.515), "0,515");
     EXPECT_EQ(formatDecimal(-0.0001), "0");
     EXPECT_EQ(formatDecimal(std::numeric_limits<double>::quiet_NaN()), "?");
+    const ScopedLocale english(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(formatDecimal(4.55), "4.55");
+    EXPECT_EQ(formatDecimal(1234567.5, 1), "1234567.5");  // no grouping
 }
 
-TEST(Fields, AcceptTheirRangesAndSayWhyNot)
+namespace {
+
+// Every quantity a form has a field for.
+std::vector<const model::Quantity*> formQuantities()
 {
-    EXPECT_TRUE(check(Field::SetPoint, 255).ok());
-    EXPECT_EQ(check(Field::SetPoint, 256).message, "E doit être compris entre 0 et 255.");
-    EXPECT_EQ(check(Field::SetPoint, 40.5).message, "E doit être un nombre entier.");
-    EXPECT_TRUE(check(Field::Gain, 0).ok());
-    EXPECT_EQ(check(Field::Gain, -1).message, "G doit être positif ou nul.");
-    EXPECT_FALSE(check(Field::Gain, 100.5).ok());
-    EXPECT_TRUE(check(Field::Q1, -1000).ok());
-    EXPECT_EQ(check(Field::Q0, 1000.5).message, "q0 doit être compris entre -1000 et 1000.");
-    EXPECT_EQ(check(Field::Ratio, 0).message, "T/T1 doit être positif.");
-    EXPECT_EQ(check(Field::Ratio, 0.01).message, "T/T1 doit être compris entre 0,05 et 2.");
-    EXPECT_TRUE(check(Field::Ratio, 0.05).ok());
-    EXPECT_EQ(check(Field::Drop, 11).message, "D doit être compris entre 0 et 10 V.");
-    EXPECT_EQ(check(Field::DoorRatio, -0.5).message, "T1d/T1 doit être positif.");
-    EXPECT_TRUE(check(Field::DoorRatio, 0.515).ok());
-    EXPECT_FALSE(check(Field::DoorFrom, 0).ok());
-    EXPECT_EQ(check(Field::DoorFrom, 2.5).message, "La période d'ouverture de la porte doit être un nombre entier.");
-    EXPECT_TRUE(check(Field::DoorPeriods, 0).ok());
-    EXPECT_EQ(check(Field::DoorPeriods, -1).message, "La durée d'ouverture de la porte ne peut pas être négative.");
-    EXPECT_EQ(check(Field::ShownPeriods, 41).message, "Le nombre de périodes affichées doit être compris entre 6 et 40.");
-    EXPECT_EQ(check(Field::Gain, std::numeric_limits<double>::infinity()).message, "G doit être un nombre.");
+    std::vector<const model::Quantity*> all{&model::kShownPeriods};
+    for (const model::Setting& s : model::kSettings)
+        all.push_back(&s.quantity);
+    for (const model::RegulatorRow& row : model::kRegulators)
+        for (const model::Quantity& q : row.fields())
+            all.push_back(&q);
+    return all;
 }
 
-TEST(Fields, ReadTextIntoAValueOrAMessage)
+std::string messageFor(const model::Quantity& q, const std::string& typed)
 {
-    EXPECT_EQ(readField(Field::Gain, "4,55").value, 4.55);
-    const Reading junk = readField(Field::Gain, "quatre");
-    EXPECT_FALSE(junk.value);
-    EXPECT_EQ(junk.message, "G : entrez un nombre, par exemple 2,5.");
-    EXPECT_EQ(readField(Field::SetPoint, " ").message, "E : entrez une valeur.");
-    EXPECT_EQ(readField(Field::Ratio, "-0,2").message, "T/T1 doit être positif.");
+    const Reading r = readQuantity(q, typed);
+    return r.value ? "accepted" : r.message;
+}
+
+const model::Quantity& regulatorQuantity(Regulator r, std::size_t field)
+{
+    return model::regulatorRow(r).fields()[field];
+}
+
+}  // namespace
+
+// Whatever the field, its example is a value it takes, and a number out of
+// its range, even beyond a double's, gets its range.
+TEST(Fields, ExamplesAreAcceptedAndNumbersOutOfRangeGetTheRange)
+{
+    for (const model::Quantity* q : formQuantities()) {
+        SCOPED_TRACE(std::string(q->key));
+        const std::string example = formatDecimal(exampleValue(*q), std::max(q->decimals, 1));
+        EXPECT_EQ(messageFor(*q, example), "accepted") << example;
+        EXPECT_NE(messageFor(*q, "quatre").find("par exemple " + example + "."), std::string::npos);
+        if (!q->whole) {
+            EXPECT_NE(example.find(','), std::string::npos) << "an example with a decimal comma";
+        }
+        const std::string range = fieldWords(*q).subject + " doit être " + rangeText(*q, fieldWords(*q).feminine) + ".";
+        for (const std::string& beyond : {std::string(5000, '9'), std::string("-") + std::string(5000, '9'),
+                                          std::string("1e400"), formatDecimal(q->high + 1, 3)})
+            EXPECT_EQ(messageFor(*q, beyond), range) << beyond.substr(0, 12);
+        const std::string tiny = messageFor(*q, "1e-400");
+        EXPECT_TRUE(tiny == "accepted" || tiny == range) << tiny;
+        EXPECT_EQ(check(*q, std::numeric_limits<double>::quiet_NaN()).ok(), false);
+    }
+}
+
+TEST(Fields, RefuseWhatTheLoopCannotUseWithTheirRange)
+{
+    EXPECT_EQ(messageFor(model::kStaticGain, "0"), "K doit être compris entre 0,1 et 5.");
+    EXPECT_EQ(messageFor(model::kDelay, "-0,1"), "θ doit être compris entre 0 et 3 T1.");
+    EXPECT_EQ(messageFor(regulatorQuantity(Regulator::PID, model::kTiField), "0"),
+              "Ti doit être compris entre 0,01 et 100 T1.");
+    EXPECT_EQ(messageFor(regulatorQuantity(Regulator::PID, model::kTdField), "-1"),
+              "Td doit être compris entre 0 et 10 T1.");
+    EXPECT_EQ(messageFor(model::kNoise, "-1"), "σ doit être compris entre 0 et 1000 mV.");
+    EXPECT_EQ(messageFor(model::kTimeConstant, "0"), "T1 doit être compris entre 0 (exclu) et 100000 s.");
+    EXPECT_EQ(messageFor(model::kSetPoint, "256"), "E doit être compris entre 0 et 255 points.");
+    EXPECT_EQ(messageFor(model::kSetPoint, "40,5"), "E doit être un nombre entier.");
+    EXPECT_EQ(messageFor(model::kDoorFrom, "2,5"), "La période d'ouverture de la porte doit être un nombre entier.");
+    EXPECT_EQ(messageFor(model::kDoorPeriods, "-1"),
+              "La durée d'ouverture de la porte doit être comprise entre 0 et 9999 périodes.");
+    EXPECT_EQ(messageFor(model::kSampling, "1e-400"), "T/T1 doit être compris entre 0,05 et 2.");
+    EXPECT_EQ(messageFor(model::kSampling, "1/0"), "T/T1 : entrez un nombre (0,2) ou une fraction (1/5).");
+    EXPECT_EQ(messageFor(model::kSetPoint, "abc"), "E : entrez un nombre, par exemple 100.");
+    EXPECT_EQ(messageFor(regulatorQuantity(Regulator::P, model::kGainField), "nan"),
+              "G : entrez un nombre, par exemple 2,5.");
+    EXPECT_EQ(messageFor(model::kDoorPeriods, "deux"), "La durée d'ouverture de la porte : entrez un nombre, par exemple 1.");
+    EXPECT_EQ(messageFor(model::kSetPoint, " "), "E : entrez une valeur.");
+    EXPECT_EQ(readQuantity(model::kSampling, "1/5").value, 0.2);
+    EXPECT_EQ(readQuantity(model::kDelay, " 1 / 2 ").value, 0.5);
+    EXPECT_EQ(readQuantity(model::kDoorRatio, "0.515").value, 0.515);
+    EXPECT_TRUE(check(model::kSetPoint, 255).ok());
+}
+
+TEST(Mnemonics, NoTwoCaptionsShareALetterButSetsShownApart)
+{
+    Mnemonics m;
+    m.reserve(QStringLiteral("Dé&marrer"));
+    EXPECT_EQ(m.mark(QStringLiteral("P")), QStringLiteral("&P"));
+    EXPECT_EQ(m.mark(QStringLiteral("PI")), QStringLiteral("P&I"));
+    EXPECT_EQ(m.mark(QStringLiteral("Gain K"), QStringLiteral("K")), QStringLiteral("Gain &K"));
+    EXPECT_EQ(m.mark(QStringLiteral("Retard θ"), QStringLiteral("θ")), QStringLiteral("&Retard θ"));
+    EXPECT_EQ(m.mark(QStringLiteral("Commande manuelle")), QStringLiteral("&Commande manuelle"));
+    // Two sets shown apart take the same letter, which the others then avoid.
+    EXPECT_EQ(m.mark(QStringLiteral("Ti"), QStringLiteral("Ti"), 0), QStringLiteral("&Ti"));
+    EXPECT_EQ(m.mark(QStringLiteral("T1"), QStringLiteral("T1"), 1), QStringLiteral("&T1"));
+    EXPECT_EQ(m.mark(QStringLiteral("T/T1"), QStringLiteral("T/T1")), QStringLiteral("T/T&1"));
+    EXPECT_EQ(m.mark(QStringLiteral("mm")), QStringLiteral("mm"));  // nothing left
+    EXPECT_EQ(mnemonicOf(QStringLiteral("Ti && Td")), QChar());
 }
 
 TEST(RunTexts, ChangesNameWhatActs)

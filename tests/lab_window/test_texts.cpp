@@ -3,6 +3,8 @@
 #include "model/analysis.h"
 #include "model/simulation.h"
 
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,27 +12,69 @@
 
 using namespace t1;
 
-TEST(PlotScale, PeriodsToPixelsAndBack)
+namespace {
+
+model::Simulation ranFor(int periods, double ratio, double t1Seconds = model::kTimeConstant.fallback)
 {
-    const PlotScale six(6);
-    EXPECT_EQ(six.x(kUPlot, 0), kUPlot.left);
-    EXPECT_EQ(six.x(kSPlot, 6), kSPlot.right);
-    EXPECT_EQ(six.x(kSPlot, 3), kSPlot.left + (kSPlot.right - kSPlot.left) / 2);
+    model::Parameters p;
+    p.ratio = ratio;
+    p.oven.t1Seconds = t1Seconds;
+    model::Simulation run(p);
+    for (int k = 0; k < periods; ++k)
+        run.advance();
+    return run;
+}
+
+}  // namespace
+
+// Runs with different periods share one time axis, spanning the current
+// run's shown periods with their own durations.
+TEST(PlotScale, RunsShareATimeAxisInT1OrInSeconds)
+{
+    const model::Simulation current = ranFor(4, 0.2);  // 10 periods of T1/5: 2 T1
+    const PlotScale scale(current, 10, TimeUnit::Periods);
+    EXPECT_DOUBLE_EQ(scale.span(), 2);
+    const int width = kSPlot.right - kSPlot.left;
+    for (int k = 0; k <= 10; ++k)  // samples made and still to come alike
+        EXPECT_EQ(scale.x(kSPlot, current, k), kSPlot.left + k * width / 10) << k;
+    EXPECT_EQ(scale.x(kUPlot, current, 0), kUPlot.left);
+    // A run of T1/2 reaches 1 T1, the middle of the axis, at its second
+    // acquisition; one of 2 T1 leaves the axis after one period.
+    const model::Simulation half = ranFor(3, 0.5);
+    EXPECT_EQ(scale.x(kSPlot, half, 2), kSPlot.left + width / 2);
+    EXPECT_DOUBLE_EQ(runPeriods(half, scale.timeAt(kSPlot, kSPlot.left + width / 2), TimeUnit::Periods), 2);
+    EXPECT_GT(scale.x(kSPlot, ranFor(2, 2), 2), kSPlot.right);
+    // In seconds, with another T1, the same run lands elsewhere.
+    const model::Simulation slow = ranFor(3, 0.5, 200);
+    EXPECT_DOUBLE_EQ(axisTime(slow, 2.5, TimeUnit::Seconds), 250);
+    EXPECT_DOUBLE_EQ(runPeriods(slow, 250, TimeUnit::Seconds), 2.5);
+    EXPECT_DOUBLE_EQ(PlotScale(current, 10, TimeUnit::Seconds).span(), 200);
+
+    // A change of T acts on the periods after it, and on the span.
+    model::Simulation changed = ranFor(3, 0.2);
+    model::Parameters p = changed.parameters();
+    p.ratio = 0.5;
+    changed.change(p);
+    const PlotScale longer(changed, 10, TimeUnit::Periods);
+    EXPECT_DOUBLE_EQ(longer.acquisitionTime(3), 0.6);
+    EXPECT_DOUBLE_EQ(longer.acquisitionTime(5), 1.6);
+    EXPECT_DOUBLE_EQ(longer.span(), 0.6 + 7 * 0.5);
+    EXPECT_FALSE(longer == PlotScale(ranFor(3, 0.2), 10, TimeUnit::Periods));
+
+    // Volts: out of range and NaN land on the bounds, never off the plot.
     EXPECT_EQ(PlotScale::y(0), kPlotBaseline);
     EXPECT_EQ(PlotScale::y(10), kPlotBaseline - 10 * kPixelsPerVolt);
-    // Out of range and NaN land on the bounds, never off the plot.
     EXPECT_EQ(PlotScale::y(1e300), PlotScale::y(kHighestVolts));
-    EXPECT_EQ(PlotScale::y(-5), PlotScale::y(kLowestVolts));
+    EXPECT_EQ(PlotScale::y(-5), kPlotBaseline);
     const int nan = PlotScale::y(std::numeric_limits<double>::quiet_NaN());
     EXPECT_TRUE(nan == PlotScale::y(kLowestVolts) || nan == PlotScale::y(kHighestVolts));
+    for (double t : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), -1e300})
+        EXPECT_TRUE(std::abs(scale.x(kSPlot, t) - kSPlot.left) <= 2 * width) << t;
 
-    const PlotScale forty(40);
-    EXPECT_EQ(forty.sampleNear(forty.x(kSPlot, 12), 300, 41), 12);
-    EXPECT_EQ(forty.sampleNear(forty.x(kUPlot, 12) + 3, 300, 41), 12);
-    EXPECT_EQ(forty.sampleNear(forty.x(kUPlot, 30), 300, 5), 4);  // no further than acquired
-    EXPECT_FALSE(forty.sampleNear(forty.x(kUPlot, 12), kPlotsBottom + 5, 41));
-    EXPECT_FALSE(forty.sampleNear((kUPlot.right + kSPlot.left) / 2, 300, 41));
-    EXPECT_FALSE(forty.sampleNear(kSPlot.left, 300, 0));
+    EXPECT_EQ(PlotScale::areaAt(kSPlot.left + 3, 300), kSPlot);
+    EXPECT_EQ(PlotScale::areaAt(kUPlot.right + 3, 300), kUPlot);
+    EXPECT_FALSE(PlotScale::areaAt(kUPlot.left + 3, kPlotsBottom + 5));
+    EXPECT_FALSE(PlotScale::areaAt((kUPlot.right + kSPlot.left) / 2, 300));
 }
 
 TEST(MeasuresText, TheoryBesideTheMeasuredAndNoneWhereThereIsNone)
@@ -92,12 +136,46 @@ TEST(MeasuresText, OscillatingAndNotYetSettled)
     for (int k = 0; k < 40; ++k)
         run.advance();
     const QString text = measuresText(run, model::theory(p));
-    EXPECT_TRUE(text.contains(QStringLiteral("X final : mesuré oscille"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("Amplitude : mesuré ± ")));
+    EXPECT_TRUE(text.contains(QStringLiteral("\nOscillation entretenue\n"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("X final : mesuré —")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Amplitude X : mesuré ± ")));
     EXPECT_TRUE(text.contains(QStringLiteral("Période : mesuré ")));
     EXPECT_FALSE(text.contains(QStringLiteral("%")));
     model::Simulation slow(p = {});
     slow.advance();
     slow.advance();
-    EXPECT_TRUE(measuresText(slow, model::theory(p)).contains(QStringLiteral("X final : mesuré en cours")));
+    EXPECT_TRUE(measuresText(slow, model::theory(p)).contains(QStringLiteral("\nPas encore établi\n")));
+}
+
+// A run the door disturbed has no overshoot, settled or not; a step of E
+// has one. Durations read in periods or in seconds.
+TEST(MeasuresText, OvershootOnlyOnASetPointStep)
+{
+    model::Parameters p;
+    p.regulator = model::Regulator::PI;  // the deadbeat coefficients for T1/5
+    p.door = {3, 2, model::kLessonDrop, model::kLessonDoorRatio};
+    model::Simulation run(p, model::Start::Steady);
+    const auto advance = [&run](int n) {
+        for (int k = 0; k < n; ++k)
+            run.advance();
+    };
+    advance(4);  // the door open since 2T
+    const QString open = measuresText(run, model::theory(p));
+    EXPECT_TRUE(open.contains(QStringLiteral("\nPas encore établi\n"))) << open.toStdString();
+    EXPECT_TRUE(open.contains(QStringLiteral("Dépassement : mesuré —, théorie —")));
+    advance(26);
+    const QString recovered = measuresText(run, model::theory(p));
+    EXPECT_TRUE(recovered.contains(QStringLiteral("\nÉtabli\n"))) << recovered.toStdString();
+    EXPECT_TRUE(recovered.contains(QStringLiteral("Dépassement : mesuré —")));
+    EXPECT_FALSE(recovered.contains(QStringLiteral("%,")));
+
+    p.e = 150;
+    run.change(p);
+    advance(30);
+    const QString step = measuresText(run, model::theory(p));
+    EXPECT_TRUE(step.contains(QStringLiteral("Mesures depuis 30T (changement)\nÉtabli\n"))) << step.toStdString();
+    EXPECT_TRUE(step.contains(QRegularExpression(QStringLiteral("Dépassement : mesuré [0-9,]+ %"))));
+    const QString seconds = measuresText(run, model::theory(p), TimeUnit::Seconds);
+    EXPECT_TRUE(seconds.contains(QStringLiteral("Mesures depuis 600 s (changement)"))) << seconds.toStdString();
+    EXPECT_TRUE(seconds.contains(QRegularExpression(QStringLiteral("Réponse à 5 % : mesuré [0-9,]+ s"))));
 }

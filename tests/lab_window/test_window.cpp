@@ -2,6 +2,7 @@
 
 #include "stage/zoom.h"
 #include "model/regulator.h"
+#include "lab_window/fields.h"
 #include "lab_window/lab_plots.h"
 #include "lab_window/measures_text.h"
 #include "lab_window/run_texts.h"
@@ -42,7 +43,7 @@ protected:
         return n;
     }
 
-    PlotScale scale() const { return PlotScale(experiment().shownPeriods()); }
+    const PlotScale& scale() const { return lab->plotView().scale; }
 
     static bool finite(const QString& text)
     {
@@ -58,13 +59,13 @@ TEST_F(LaboratoryTest, GainChangedDuringTheRunActsFromTheNextAcquisitionWithItsM
     click(lab->startButton);
     ticks(3 * model::kTicksPerPeriod + 10);
     ASSERT_EQ(samples().size(), 4u);
-    type(lab->gain, "4");
+    type(gain(), "4");
     EXPECT_EQ(experiment().parameters().field(model::Regulator::P, model::kGainField), 4);
     // The period under way keeps its command.
     ticks(model::kTicksPerPeriod - 10);
     ASSERT_EQ(samples().size(), 4u);
-    const int markX = scale().x(kUPlot, 4);
-    EXPECT_FALSE(columnHas(markX, colour::fuchsia));
+    const int markX = scale().x(kUPlot, run(), 4);
+    EXPECT_FALSE(columnHas(markX, plot_colour::change));
     ticks(1);
     ASSERT_EQ(samples().size(), 5u);
     const model::Sample& before = samples()[3];
@@ -75,19 +76,19 @@ TEST_F(LaboratoryTest, GainChangedDuringTheRunActsFromTheNextAcquisitionWithItsM
     ASSERT_EQ(run().marks().size(), 1u);
     EXPECT_EQ(run().marks()[0].k, 4);
     EXPECT_EQ(changeLabel(run().marks()[0].before, run().marks()[0].after), "G = 4");
-    EXPECT_TRUE(columnHas(markX, colour::fuchsia));
-    EXPECT_TRUE(columnHas(scale().x(kSPlot, 4), colour::fuchsia));
+    EXPECT_TRUE(columnHas(markX, plot_colour::change));
+    EXPECT_TRUE(columnHas(scale().x(kSPlot, run(), 4), plot_colour::change));
     EXPECT_TRUE(lab->measuresShown().contains(QStringLiteral("depuis 4T (changement)")));
 }
 
 TEST_F(LaboratoryTest, TheCursorShowsAnAcquisitionAsItsCsvRowHoldsIt)
 {
-    type(lab->doorPeriods, "1");  // so that S and X differ from one row to the next
+    type(setting(model::kDoorPeriods), "1");  // so that S and X differ from one row to the next
     click(lab->startButton);
     ticks(5 * model::kTicksPerPeriod + 20);
     const ReadoutTexts live = readouts();
 
-    QTest::mouseMove(lab->cursor, QPoint(scale().x(kSPlot, 3), 150));
+    QTest::mouseMove(lab->cursor, QPoint(scale().x(kSPlot, run(), 3), 150));
     ASSERT_EQ(lab->cursor->sample(), 3);
     const QStringList rows = lab->valuesText().split(QStringLiteral("\r\n"));
     ASSERT_GE(rows.size(), 6);
@@ -99,8 +100,8 @@ TEST_F(LaboratoryTest, TheCursorShowsAnAcquisitionAsItsCsvRowHoldsIt)
     EXPECT_EQ(at.e, ceilingText(value(1)));
     EXPECT_EQ(at.ep, ceilingText(value(2)));
     EXPECT_EQ(at.epu, ceilingText(value(3)));
-    EXPECT_EQ(at.u, numberText(hundredths(value(4))));
-    EXPECT_EQ(at.s, numberText(hundredths(value(5))));
+    EXPECT_EQ(at.u, QString::fromStdString(formatDecimal(value(4), 2)));
+    EXPECT_EQ(at.s, QString::fromStdString(formatDecimal(value(5), 2)));
     EXPECT_EQ(at.x, ceilingText(value(6)));
     EXPECT_EQ(at.temperature, ceilingText(value(7)));
 
@@ -120,11 +121,11 @@ TEST_F(LaboratoryTest, TheCursorIsDrawnOverThePictureNotIntoIt)
     click(lab->startButton);
     ticks(4 * model::kTicksPerPeriod);
     const QImage plots = scene().image().copy(0, kPlotsTop, kPlotsRight, kPlotsBottom - kPlotsTop);
-    QTest::mouseMove(lab->cursor, QPoint(scale().x(kUPlot, 2), 100));
+    QTest::mouseMove(lab->cursor, QPoint(scale().x(kUPlot, run(), 2), 100));
     ASSERT_EQ(lab->cursor->sample(), 2);
     EXPECT_EQ(scene().image().copy(0, kPlotsTop, kPlotsRight, kPlotsBottom - kPlotsTop), plots);
     const QImage shown = lab->picture();
-    const int x = scale().x(kUPlot, 2);
+    const int x = scale().x(kUPlot, run(), 2);
     int dark = 0;
     for (int y = kAxisTop + 20; y < kPlotBaseline; ++y)
         dark += shown.pixel(x, y) == qRgb(0, 0, 0);
@@ -143,27 +144,27 @@ TEST_F(LaboratoryTest, DeadbeatCoefficientsForTheSamplingPeriod)
     };
     for (const Case& c : {Case{"0,2", 0.2, "5,52", "-4,52"}, Case{"1/20", 0.05, "20,5", "-19,5"},
                           Case{"2", 2, "1,16", "-0,16"}}) {
-        type(lab->ratio, c.typed);
-        click(lab->deadbeatButton);
+        type(setting(model::kSampling), c.typed);
+        click(lab->presetButton(model::Regulator::PI, 0));
         const model::Parameters& p = experiment().parameters();
         const double a = std::exp(-c.ratio);
         EXPECT_DOUBLE_EQ(p.ratio, c.ratio) << c.typed;
         EXPECT_NEAR(p.field(model::Regulator::PI, model::kQ0Field), 1 / (1 - a), 1e-12) << c.typed;
         EXPECT_NEAR(p.field(model::Regulator::PI, model::kQ1Field), -a / (1 - a), 1e-12) << c.typed;
-        EXPECT_EQ(lab->q0->edit()->text(), QString::fromUtf8(c.q0));
-        EXPECT_EQ(lab->q1->edit()->text(), QString::fromUtf8(c.q1));
-        EXPECT_TRUE(lab->kindPI->isChecked());
+        EXPECT_EQ(regulatorField(model::Regulator::PI, model::kQ0Field)->edit()->text(), QString::fromUtf8(c.q0));
+        EXPECT_EQ(regulatorField(model::Regulator::PI, model::kQ1Field)->edit()->text(), QString::fromUtf8(c.q1));
+        EXPECT_TRUE(lab->regulatorButton(model::Regulator::PI)->isChecked());
         EXPECT_TRUE(lab->poles->text().contains(QStringLiteral("compensé par le zéro du régulateur")));
     }
     // Under way, X reaches E one period after the start, to a digit.
-    type(lab->ratio, "1/5");
-    click(lab->deadbeatButton);
-    type(lab->setPoint, "40");  // small enough not to saturate the command
+    type(setting(model::kSampling), "1/5");
+    click(lab->presetButton(model::Regulator::PI, 0));
+    type(setting(model::kSetPoint), "40");  // small enough not to saturate the command
     click(lab->startButton);
     periods(3);
     EXPECT_NEAR(samples()[1].x, 40, 1);
     EXPECT_NEAR(samples()[2].x, 40, 1);
-    EXPECT_EQ(lab->ratio->note()->text(), QStringLiteral("T = T1/5"));
+    EXPECT_EQ(setting(model::kSampling)->note()->text(), QStringLiteral("T = T1/5"));
 }
 
 TEST_F(LaboratoryTest, RefusedValuesAreSaidAtTheFieldAndChangeNothing)
@@ -175,15 +176,18 @@ TEST_F(LaboratoryTest, RefusedValuesAreSaidAtTheFieldAndChangeNothing)
     };
     const model::Parameters before = experiment().parameters();
     const Case cases[] = {
-        {lab->ratio, "0", "T/T1 doit être positif."},
-        {lab->ratio, "1/0", "T/T1 : entrez un nombre (0,2) ou une fraction (1/5)."},
-        {lab->gain, "-1", "G doit être positif ou nul."},
-        {lab->gain, "nan", "G : entrez un nombre, par exemple 2,5."},
-        {lab->drop, "11", "D doit être compris entre 0 et 10 V."},
-        {lab->setPoint, "abc", "E : entrez un nombre, par exemple 2,5."},
-        {lab->setPoint, "", "E : entrez une valeur."},
-        {lab->doorFrom, "2,5", "La période d'ouverture de la porte doit être un nombre entier."},
-        {lab->shownPeriods, "41", "Le nombre de périodes affichées doit être compris entre 6 et 40."},
+        {setting(model::kSampling), "0", "T/T1 doit être compris entre 0,05 et 2."},
+        {setting(model::kSampling), "1/0", "T/T1 : entrez un nombre (0,2) ou une fraction (1/5)."},
+        {gain(), "-1", "G doit être compris entre 0 et 100."},
+        {gain(), "nan", "G : entrez un nombre, par exemple 2,5."},
+        {gain(), "1e999", "G doit être compris entre 0 et 100."},
+        {setting(model::kDrop), "11", "D doit être compris entre 0 et 10 V."},
+        {setting(model::kSetPoint), "abc", "E : entrez un nombre, par exemple 100."},
+        {setting(model::kSetPoint), "", "E : entrez une valeur."},
+        {setting(model::kDoorFrom), "2,5", "La période d'ouverture de la porte doit être un nombre entier."},
+        {setting(model::kStaticGain), "0", "K doit être compris entre 0,1 et 5."},
+        {setting(model::kNoise), "-2", "σ doit être compris entre 0 et 1000 mV."},
+        {lab->shownPeriods, "41", "Le nombre de périodes affichées doit être compris entre 6 et 40 périodes."},
     };
     for (const Case& c : cases) {
         const QString good = c.field->edit()->text();
@@ -209,7 +213,7 @@ TEST_F(LaboratoryTest, RefusedValuesAreSaidAtTheFieldAndChangeNothing)
 TEST_F(LaboratoryTest, AnUnstableGainRunsFortyPeriodsSaturatedWithFiniteReadouts)
 {
     type(lab->shownPeriods, "40");
-    type(lab->gain, "100");
+    type(gain(), "100");
     EXPECT_TRUE(lab->poles->text().contains(QStringLiteral("Boucle instable")));
     click(lab->startButton);
     int full = 0;
@@ -237,8 +241,8 @@ TEST_F(LaboratoryTest, AnUnstableGainRunsFortyPeriodsSaturatedWithFiniteReadouts
 
 TEST_F(LaboratoryTest, TheDoorIsDrawnOpenWhileItIsOpen)
 {
-    type(lab->doorFrom, "2");
-    type(lab->doorPeriods, "2");
+    type(setting(model::kDoorFrom), "2");
+    type(setting(model::kDoorPeriods), "2");
     const QPoint hinge(550, 140);  // the open door's foot, under the oven
     const QPoint shut(80, 79);     // the shut door on the oven picture
     click(lab->startButton);
@@ -261,7 +265,7 @@ TEST_F(LaboratoryTest, EarlierRunsStayFadedUpToFiveUntilCleared)
 {
     EXPECT_FALSE(lab->clearButton->isEnabled());
     for (int run = 1; run <= 7; ++run) {
-        type(lab->setPoint, QString::number(15 * run));
+        type(setting(model::kSetPoint), QString::number(15 * run));
         click(lab->startButton->isEnabled() ? lab->startButton : lab->restartButton);
         periods(2);
         click(lab->restartButton);
@@ -434,13 +438,19 @@ TEST_F(LaboratoryTest, ClosedItKeepsItsRunPaused)
     EXPECT_EQ(samples().size(), 3u);
 }
 
-TEST_F(LaboratoryTest, TabVisitsTheFieldsThenTheButtonsThenThePlots)
+TEST_F(LaboratoryTest, TabVisitsTheFieldsOfTheKindInForceThenTheButtonsThenThePlotsThenTheZPlane)
 {
-    lab->setPoint->edit()->setFocus();
-    QWidget* expected[] = {lab->kindP, lab->gain->edit(), lab->deadbeatButton};
+    click(lab->regulatorButton(model::Regulator::PI));
+    setting(model::kSetPoint)->edit()->setFocus();
+    const std::array<QWidget*, 5> expected{lab->regulatorButton(model::Regulator::PI),
+                                           regulatorField(model::Regulator::PI, model::kQ0Field)->edit(),
+                                           lab->presetButton(model::Regulator::PI, 0),
+                                           regulatorField(model::Regulator::PI, model::kQ1Field)->edit(),
+                                           setting(model::kStaticGain)->edit()};
     for (QWidget* next : expected) {
         press(Qt::Key_Tab);
-        if (QApplication::focusWidget() == lab->kindPI)  // the checked radio only, in some styles
+        // Some styles stop on every radio button of a group, others on the checked one.
+        while (qobject_cast<QRadioButton*>(QApplication::focusWidget()) && QApplication::focusWidget() != next)
             press(Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next);
     }
@@ -448,5 +458,8 @@ TEST_F(LaboratoryTest, TabVisitsTheFieldsThenTheButtonsThenThePlots)
     lab->clearButton->setFocus();
     press(Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), lab->cursor);
-    EXPECT_FALSE(lab->setPoint->edit()->accessibleName().isEmpty());
+    press(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), lab->zPlaneButton);
+    for (const NumberField* f : lab->fields())
+        EXPECT_FALSE(f->edit()->accessibleName().isEmpty());
 }
