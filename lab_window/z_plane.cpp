@@ -6,10 +6,8 @@
 #include "picture/colours.h"
 #include "picture/fonts.h"
 
-#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPushButton>
 #include <QStringList>
 
 #include <algorithm>
