@@ -3,19 +3,26 @@
 // tick asks for, over whole runs.
 //  - 6 periods and no earlier run, 40 periods under 5 earlier runs: the past
 //    traces are drawn once, so the tick costs the same;
-//  - at 1x, and fitted full screen on a 3840 x 2160 screen.
+//  - at 1x, and fitted full screen on a 3840 x 2160 screen;
+//  - the same with the z-plane shown instead of the measures, and the
+//    z-plane worked out and drawn again after a field's change (the locus,
+//    the stability limit) for the kinds with a gain, a long delay included.
 // Every figure is a share of the 10 ms tick or a ratio measured in this run.
 #include "bench/bench_stats.h"
 #include "stage/zoom.h"
 #include "lab_window/laboratory.h"
 #include "lab_window/fields.h"
 #include "lab_window/number_field.h"
+#include "lab_window/z_plane.h"
+#include "model/poles.h"
+#include "picture/colours.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 using namespace t1;
@@ -29,6 +36,8 @@ constexpr double kTargetFitted = 20.0;
 constexpr double kFlatTarget = 1.2;
 constexpr int kBigScreenWidth = 3840;
 constexpr int kBigScreenHeight = 2160;
+constexpr double kTargetRedraw = 20.0;  // the z-plane after a change: 2 ms
+constexpr int kRedraws = 20;
 
 void enter(NumberField* field, const QString& text)
 {
@@ -91,6 +100,59 @@ void report(const char* name, const std::vector<double>& t, double target)
                 shareOfTick(p99), target, verdict(shareOfTick(p99) < target));
 }
 
+model::Parameters loop(model::Regulator r, double ratio, double delay)
+{
+    model::Parameters p;
+    p.regulator = r;
+    p.ratio = ratio;
+    p.oven.delay = delay;
+    return p;
+}
+
+// The cheapest of a few: the panel and the limit worked out anew.
+void redrawCosts()
+{
+    struct Case {
+        const char* name;
+        model::Parameters p;
+    };
+    const double lesson = model::kLessonRatio;
+    const double shortest = model::kSampling.low;
+    const double longest = model::kDelay.high;
+    const Case cases[] = {
+        {"P, T = T1/5", loop(model::Regulator::P, lesson, 0)},
+        {"P, T = T1/5, delay T", loop(model::Regulator::P, lesson, lesson)},
+        {"PI, T = T1/5, delay T", loop(model::Regulator::PI, lesson, lesson)},
+        {"PID, T = T1/5", loop(model::Regulator::PID, lesson, 0)},
+        {"P, T = T1/20, delay 3 T1 (62 poles)", loop(model::Regulator::P, shortest, longest)},
+        {"PI, T = T1/20, delay 3 T1", loop(model::Regulator::PI, shortest, longest)},
+    };
+    ZPlane panel(nullptr);
+    Canvas window(kLabSceneWidth, kLabSceneHeight, colour::btnFace);
+    double worst = 0;
+    std::printf("The z-plane after a field's change (the locus with its limit, the drawing), cheapest of %d, share of the tick:\n",
+                kRedraws);
+    for (const Case& c : cases) {
+        double best = INFINITY;
+        double limit = INFINITY;
+        // The poles are the theory's, worked out after a change with or without the panel.
+        const model::Poles poles = model::closedLoopPoles(c.p);
+        for (int i = 0; i < kRedraws; ++i) {
+            const auto start = Clock::now();
+            panel.redraw(window, c.p, poles);
+            const auto drawn = Clock::now();
+            model::stabilityLimit(c.p);
+            best = std::min(best, micros(drawn - start));
+            limit = std::min(limit, micros(Clock::now() - drawn));
+        }
+        worst = std::max(worst, best);
+        std::printf("  %-40s %6.2f %%  (the stability limit alone %5.2f %%)\n", c.name, shareOfTick(best),
+                    shareOfTick(limit));
+    }
+    std::printf("  worst case %.2f %% (target at most %.0f %%: %s)\n", shareOfTick(worst), kTargetRedraw,
+                verdict(shareOfTick(worst) <= kTargetRedraw));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -114,6 +176,11 @@ int main(int argc, char** argv)
     std::printf("  40 periods and 5 earlier runs over 6 and none, mean tick: %.2f (target at most %.1f: %s)\n", flat,
                 kFlatTarget, verdict(flat <= kFlatTarget));
 
+    lab.zPlaneButton->click();
+    const RunCosts shown = measure(lab, model::kMaxShownPeriods, model::kMaxTraces);
+    report("1x, 40 periods, 5 earlier runs, z-plane", shown.ticks, kTargetAt1x);
+    lab.zPlaneButton->click();
+
     lab.resize(kBigScreenWidth, kBigScreenHeight);
     lab.zoom().setFit(true);
     QCoreApplication::processEvents();
@@ -124,5 +191,10 @@ int main(int argc, char** argv)
     report(title, fitted.ticks, kTargetFitted);
     std::printf("  ticks that acquire, mean (fitted)                 %5.2f %%\n", shareOfTick(acquiringMean(fitted)));
     std::printf("  fitted over 1x, 40 periods, mean tick: %.2f\n", mean(fitted.ticks) / mean(large.ticks));
+    lab.zPlaneButton->click();
+    const RunCosts fittedPlane = measure(lab, model::kMaxShownPeriods, model::kMaxTraces);
+    report("the same fit, z-plane", fittedPlane.ticks, kTargetFitted);
+    std::printf("\n");
+    redrawCosts();
     return 0;
 }

@@ -14,6 +14,7 @@
 #include "lab_window/run_texts.h"
 #include "lab_window/sample_rows.h"
 #include "lab_window/trace_legend.h"
+#include "lab_window/z_plane.h"
 #include "picture/block_diagram.h"
 #include "picture/colours.h"
 #include "picture/fonts.h"
@@ -69,6 +70,8 @@ constexpr Geometry kPoles{804, 8, 192, 158};
 // Beside the plots.
 constexpr Geometry kMeasures{804, 172, 192, 150};
 constexpr Geometry kLegend{804, 324, 192, 104};
+// Under the measures, or under the z-plane that takes their place and the poles'.
+constexpr Geometry kZPlaneButton{804, 300, 84, 20};
 
 // The controls' band under the plots: the groups side by side, left to right.
 constexpr int kGroupsTop = 432;
@@ -175,9 +178,10 @@ constexpr auto kColdCaption = u"four &froid (S = 0 V)";
 constexpr auto kSteadyCaption = u"régime perma&nent";
 constexpr auto kSpeedCaption = u"Réglage &vitesse animation";
 constexpr auto kShownCaption = u"Péri&odes affichées :";
+constexpr auto kZPlaneCaption = u"Plan des &z";
 constexpr std::array kMarkedByHand{kStartCaption,     kPauseCaption, kPeriodCaption, kRestartCaption,
                                    kClearCaption,     kQuantisedCaption, kColdCaption, kSteadyCaption,
-                                   kSpeedCaption,     kShownCaption};
+                                   kSpeedCaption,     kShownCaption, kZPlaneCaption};
 
 // The groups of the form, left to right.
 enum class Group : std::size_t { Regulator, Oven, Sampling, Door, Display };
@@ -485,6 +489,14 @@ void Laboratory::createControls()
     measures->setAccessibleName(QStringLiteral("Mesures"));
     legend = makeText(scene, kLegend);
     legend->setAccessibleName(QStringLiteral("Essais précédents"));
+    zPlane = new ZPlane(scene);
+    zPlane->hide();
+    zPlaneButton = new QPushButton(text(kZPlaneCaption), scene);
+    place(zPlaneButton, kZPlaneButton);
+    zPlaneButton->setCheckable(true);
+    zPlaneButton->setToolTip(QStringLiteral("Alt+Z : les pôles dans le plan des z et leur lieu selon le gain, "
+                                            "au lieu des mesures"));
+    connect(zPlaneButton, &QPushButton::toggled, this, &Laboratory::showZPlane);
 
     cursor = new PlotCursor(scene, m_experiment);
     cursor->setToolTip(QStringLiteral("Souris ou flèches gauche et droite : les valeurs d'une acquisition dans le "
@@ -753,6 +765,7 @@ void Laboratory::createAnimation(QWidget* group, Column& column)
 void Laboratory::setTabOrder()
 {
     m_tabOrder.push_back(cursor);
+    m_tabOrder.push_back(zPlaneButton);
     for (std::size_t i = 1; i < m_tabOrder.size(); ++i)
         QWidget::setTabOrder(m_tabOrder[i - 1], m_tabOrder[i]);
 }
@@ -978,6 +991,8 @@ void Laboratory::parametersEdited()
     if (p != m_experiment.parameters()) {
         m_experiment.change(p);
         m_theory = model::theory(m_experiment.parameters());
+        if (zPlane->isVisible())
+            zPlane->redraw(m_surfaces.window, m_experiment.parameters(), m_theory.poles);
         if (!(t1::plotView(m_experiment, m_timeDisplay.unit) == m_view))
             redrawPlots();
         drawDiagram(false);
@@ -1165,10 +1180,35 @@ void Laboratory::updateTexts()
     const model::Simulation& run = m_experiment.run();
     setTextIfNew(poles, polesText(m_theory.poles));
     const MeasureTable table = measureTable(run, m_theory, m_timeDisplay.unit);
+    // Under the z-plane the table waits; its text is still said.
+    if (zPlane->isVisible()) {
+        measures->setAccessibleDescription(plainText(table));
+        return;
+    }
     if (!(table == m_measuresShown)) {
         drawMeasureTable(m_surfaces.window, QPoint(kMeasures.left, kMeasures.top), table, m_measuresShown);
         measures->setAccessibleDescription(plainText(table));
     }
+}
+
+void Laboratory::showZPlane(bool shown)
+{
+    zPlane->setVisible(shown);
+    poles->setVisible(!shown);
+    measures->setVisible(!shown);
+    if (shown) {
+        zPlane->redraw(m_surfaces.window, m_experiment.parameters(), m_theory.poles);
+    } else {
+        // The table drawn whole again where the panel was.
+        Canvas& w = m_surfaces.window;
+        const QRect panel = ZPlane::panel();
+        w.setBrushStyle(BrushStyle::Solid);
+        w.setBrushColour(colour::btnFace);
+        w.fillRect(panel.left(), panel.top(), panel.right() + 1, panel.bottom() + 1);
+        m_measuresShown = {};
+        updateTexts();
+    }
+    showDrawn();
 }
 
 void Laboratory::updateControls()

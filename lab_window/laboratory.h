@@ -33,6 +33,7 @@ namespace t1 {
 
 class NumberField;
 class PlotCursor;
+class ZPlane;
 
 // The laboratory's scene: the diagram band of the lessons, the plots and the
 // measures beside them, the controls below. Fits a 1024 x 768 projector at 1x
@@ -129,6 +130,9 @@ public:
     QPushButton* periodButton = nullptr;
     QPushButton* restartButton = nullptr;
     QPushButton* clearButton = nullptr;
+    // The z-plane, shown by its button instead of the poles' text and the measures.
+    ZPlane* zPlane = nullptr;
+    QPushButton* zPlaneButton = nullptr;
     QLabel* poles = nullptr;
     QWidget* measures = nullptr;  // drawn on the scene; says its text to a screen reader
     QLabel* legend = nullptr;
@@ -175,6 +179,7 @@ private:
     void updateNotes();
     void updateTexts();
     void updateTimer();
+    void showZPlane(bool shown);
 
     Surfaces m_surfaces;
     ImageView* m_scene = nullptr;

@@ -75,6 +75,32 @@ void removeCommonZ(Polynomial& num, Polynomial& den)
     }
 }
 
+bool rootsInsideUnitCircle(const Polynomial& polynomial)
+{
+    Polynomial p = trimmed(polynomial);
+    if (isZero(p))
+        return false;
+    const double first = p.back();
+    for (double& c : p)
+        c /= first;
+    Polynomial q;
+    // p has its roots inside iff |p(0)| < |lead| and so has
+    // (lead p(z) - p(0) z^n p(1/z)) / z, one degree lower. Each is scaled
+    // to a leading 1 so that the coefficients keep their size.
+    for (std::size_t n = p.size() - 1; n > 0; --n) {
+        const double lead = p[n];
+        const double low = p[0];
+        if (!(std::abs(low) < std::abs(lead)))
+            return false;
+        const double scale = lead * lead - low * low;
+        q.resize(n);
+        for (std::size_t i = 0; i < n; ++i)
+            q[i] = (lead * p[i + 1] - low * p[n - 1 - i]) / scale;
+        p.swap(q);
+    }
+    return true;
+}
+
 std::vector<std::complex<double>> roots(const Polynomial& polynomial)
 {
     const Polynomial p = trimmed(polynomial);

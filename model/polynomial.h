@@ -22,6 +22,12 @@ std::complex<double> evaluate(const Polynomial& p, std::complex<double> z);
 // Num/den with their common factors z removed.
 void removeCommonZ(Polynomial& num, Polynomial& den);
 
+// Whether every root lies strictly inside the unit circle, by the
+// Schur-Cohn recursion: without computing a root, in n^2 operations, so
+// that a stability limit is bisected fast at any degree. A constant has no
+// root: inside; the zero polynomial is not.
+bool rootsInsideUnitCircle(const Polynomial& p);
+
 // The roots, by Eigen's polynomial solver (the eigenvalues of the companion
 // matrix). Exact zero coefficients of lowest degree give exact roots at 0,
 // not the small ring a solver would spread a multiple root into.

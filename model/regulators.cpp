@@ -51,6 +51,10 @@ Coefficients manual(const FieldValues& v, double)
 
 constexpr std::array kPIPresets{Preset{"Réponse pile", &deadbeat}};
 
+constexpr std::array kProportionalGain{kGainField};
+constexpr std::array kPIGain{kQ0Field, kQ1Field};
+constexpr std::array kPidGain{kKpField};
+
 }  // namespace
 
 constinit const std::array<RegulatorRow, kRegulatorCount> kRegulators{{
@@ -66,6 +70,7 @@ constinit const std::array<RegulatorRow, kRegulatorCount> kRegulators{{
         .presets = {},
         .diagramLabel = "proportionnel",
         .labelShowsFields = true,
+        .gainFields = kProportionalGain,
     },
     {
         .key = "PI",
@@ -79,6 +84,7 @@ constinit const std::array<RegulatorRow, kRegulatorCount> kRegulators{{
         .presets = kPIPresets,
         .diagramLabel = "PI",
         .labelShowsFields = false,
+        .gainFields = kPIGain,
     },
     {
         .key = "PID",
@@ -92,6 +98,7 @@ constinit const std::array<RegulatorRow, kRegulatorCount> kRegulators{{
         .presets = {},
         .diagramLabel = "PID",
         .labelShowsFields = false,
+        .gainFields = kPidGain,
     },
     {
         .key = "manuel",
@@ -105,6 +112,7 @@ constinit const std::array<RegulatorRow, kRegulatorCount> kRegulators{{
         .presets = {},
         .diagramLabel = "manuel",
         .labelShowsFields = true,
+        .gainFields = {},
     },
 }};
 

@@ -85,6 +85,10 @@ struct RegulatorRow {
     std::span<const Preset> presets;
     std::string_view diagramLabel;  // in the regulator's box
     bool labelShowsFields = false;  // "G = 2" under the label
+    // The fields that, scaled together, scale the whole law: the gain the
+    // root locus runs along (P's G, the PI's q0 and q1 with its zero kept,
+    // the PID's Kp). None in open loop.
+    std::span<const std::size_t> gainFields;
 
     constexpr std::span<const Quantity> fields() const { return {fieldTable.data(), fieldCount}; }
 };

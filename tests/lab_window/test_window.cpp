@@ -438,7 +438,7 @@ TEST_F(LaboratoryTest, ClosedItKeepsItsRunPaused)
     EXPECT_EQ(samples().size(), 3u);
 }
 
-TEST_F(LaboratoryTest, TabVisitsTheFieldsOfTheKindInForceThenTheButtonsThenThePlots)
+TEST_F(LaboratoryTest, TabVisitsTheFieldsOfTheKindInForceThenTheButtonsThenThePlotsThenTheZPlane)
 {
     click(lab->regulatorButton(model::Regulator::PI));
     setting(model::kSetPoint)->edit()->setFocus();
@@ -458,6 +458,8 @@ TEST_F(LaboratoryTest, TabVisitsTheFieldsOfTheKindInForceThenTheButtonsThenThePl
     lab->clearButton->setFocus();
     press(Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), lab->cursor);
+    press(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), lab->zPlaneButton);
     for (const NumberField* f : lab->fields())
         EXPECT_FALSE(f->edit()->accessibleName().isEmpty());
 }
