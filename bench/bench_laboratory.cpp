@@ -6,7 +6,8 @@
 //  - at 1x, and fitted full screen on a 3840 x 2160 screen;
 //  - the same with the z-plane shown instead of the measures, and the
 //    z-plane worked out and drawn again after a field's change (the locus,
-//    the stability limit) for the kinds with a gain, a long delay included.
+//    the stability limit) for the kinds with a gain, a long delay included;
+//  - 40 periods with a delay of 3 T1 against none.
 // Every figure is a share of the 10 ms tick or a ratio measured in this run.
 #include "bench/bench_stats.h"
 #include "stage/zoom.h"
@@ -175,6 +176,17 @@ int main(int argc, char** argv)
     const double flat = mean(large.ticks) / mean(small.ticks);
     std::printf("  40 periods and 5 earlier runs over 6 and none, mean tick: %.2f (target at most %.1f: %s)\n", flat,
                 kFlatTarget, verdict(flat <= kFlatTarget));
+
+    // A delay of 3 T1 keeps many commands in flight and makes S a chain of
+    // more exponentials: the tick must not grow with it.
+    NumberField* delay = lab.settingField(model::kDelay.key);
+    const RunCosts undelayed = measure(lab, model::kMaxShownPeriods, 0);
+    enter(delay, QStringLiteral("3"));
+    const RunCosts delayed = measure(lab, model::kMaxShownPeriods, 0);
+    enter(delay, QStringLiteral("0"));
+    const double delayRatio = mean(delayed.ticks) / mean(undelayed.ticks);
+    std::printf("  40 periods, delay 3 T1 over none, mean tick: %.2f (target at most %.1f: %s)\n", delayRatio,
+                kFlatTarget, verdict(delayRatio <= kFlatTarget));
 
     lab.zPlaneButton->click();
     const RunCosts shown = measure(lab, model::kMaxShownPeriods, model::kMaxTraces);
