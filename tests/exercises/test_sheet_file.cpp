@@ -1,5 +1,6 @@
 // Sheets read from their files: the shipped ones, and every way a file can
 // be wrong, each refused in one French sentence that says where.
+#include "exercises/correction_text.h"
 #include "exercises/sheet_file.h"
 #include "exercises/shipped_sheets.h"
 #include "model/exercise_kinds.h"
@@ -160,6 +161,29 @@ TEST(SheetFile, TheShippedSheetsLoad)
         EXPECT_EQ(f.sheet->title, titles[i]);
         EXPECT_FALSE(shippedSheetPath(kShippedSheets[i]).isEmpty()) << kShippedSheets[i];
     }
+}
+
+// The teacher's correction: the draws the model's tests pin (K = 1,64,
+// T1 = 255 s, θ = 0,087 T1 for Jean Dupont, whatever the case and blanks).
+TEST(Correction, PrintsTheHiddenValuesAndTheExpectedAnswers)
+{
+    const model::Sheet sheet = *parsed(goodSheet()).sheet;
+    const QString text = correctionText(sheet, QStringLiteral("  jean DUPONT "));
+    EXPECT_TRUE(text.contains(QStringLiteral("Valeurs cachées : K = 1,64 ; T1 = 255 s ; θ = 0,087 T1"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("T1 = 255 s (juste à 25,5 près)"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("θ = 22,18 s"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Erreur statique ≤ 5 %"))) << text.toStdString();
+    EXPECT_EQ(text, correctionText(sheet, QStringLiteral("Jean Dupont")).replace(QStringLiteral("Jean Dupont"),
+                                                                                QStringLiteral("jean DUPONT")));
+
+    const QStringList students = classList("\xEF\xBB\xBF" "Dupont;Jean\n\n\"Lefèvre\";\"Zoé\"\r\n");
+    EXPECT_EQ(students, (QStringList{QStringLiteral("Dupont Jean"), QStringLiteral("Lefèvre Zoé")}));
+    const QStringList lines = classCorrectionCsv(sheet, {QStringLiteral("Jean Dupont"), QStringLiteral("Zoé Lefèvre")})
+                                  .split(QLatin1Char('\n'));
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("\uFEFFÉlève;Ex. 1 K caché;Ex. 1 T1 (s) caché;Ex. 1 θ (T1) caché;")))
+        << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Jean Dupont;1,64;255;0,087;"))) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("Zoé Lefèvre;0,65;210;0,411;"))) << lines[2].toStdString();
 }
 
 }  // namespace
