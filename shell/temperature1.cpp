@@ -68,6 +68,8 @@ constexpr QRect kRichEdit1{80, 224, 705, 217};
 constexpr QRect kRichEdit2{97, 110, 175, 20};
 // In the top band, between the title and the supply line, where no lesson draws.
 constexpr QRect kButton5{336, 4, 100, 22};
+// Beside the scene, on the window itself: the lessons' pictures stay as they are.
+constexpr QRect kButton6{kSurfaceWidth + 8, 4, 90, 22};
 
 constexpr int kItemHeight = 13;
 
@@ -178,6 +180,14 @@ TTemperature1::TTemperature1(QWidget* parent) : QWidget(parent)
                 std::max(kDesignBounds.height(), kSurfaceHeight));
 
     m_scene.controls = this;
+    // Made before the scene, so that the window's Tab order, which the zoom
+    // takes the scene out of and puts back at its end, stays the same: after
+    // the scene's last control, Tab comes round to it.
+    Button6 = makeButton(this, "Button6", kButton6, "Exercices");
+    Button6->setFont(fonts::make(fonts::pt8));
+    setOn(Button6, true);
+    Button6->setToolTip(QStringLiteral("Faire une feuille d'exercices (F3)"));
+    connect(Button6, &QPushButton::clicked, this, &TTemperature1::exercisesRequested);
     // The scene carries the look of the form: its controls follow its font
     // and colours wherever it is shown, at its own size or scaled.
     m_sceneView = new ImageView(m_scene.surfaces.window, colour::btnFace, this);
