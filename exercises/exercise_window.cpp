@@ -176,7 +176,11 @@ ExerciseWindow::ExerciseWindow(model::Sheet sheet, const QString& student, const
     showExercise(0);
 }
 
-ExerciseWindow::~ExerciseWindow() = default;
+// Closed with the program: what was typed since the last save is kept too.
+ExerciseWindow::~ExerciseWindow()
+{
+    save();
+}
 
 void ExerciseWindow::showExercise(std::size_t index)
 {

@@ -32,7 +32,8 @@ class ExercisePlot;
 class ExerciseWindow : public QWidget {
     Q_OBJECT
 public:
-    // `progressFile` empty: progressPath() for the sheet and the student.
+    // A sheet readSheet() accepted; `progressFile` empty: progressPath() for
+    // the sheet and the student.
     ExerciseWindow(model::Sheet sheet, const QString& student, const QString& progressFile = {},
                    QWidget* parent = nullptr);
     ~ExerciseWindow() override;

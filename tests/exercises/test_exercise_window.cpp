@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -116,6 +117,19 @@ TEST_F(ExerciseWindowTest, AStudentDoesTheIdentificationSheet)
         QTest::mouseClick(w->levelsBox, Qt::LeftButton);
         EXPECT_NE(w->plot->picture(), bare);
 
+        // The crosshair reads S on the exact curve, nothing before the axis.
+        const model::Simulation run = model::exerciseRun(w->current(), w->current().parameters);
+        const QString reading = w->plot->readingAt(w->plot->pointOf(10, run.sAt(10)));
+        const QRegularExpressionMatch read =
+            QRegularExpression(QStringLiteral("^t = ([0-9,]+) s ; S = ([0-9,]+) V$")).match(reading);
+        ASSERT_TRUE(read.hasMatch()) << reading.toStdString();
+        const double seconds = read.captured(1).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+        EXPECT_NEAR(seconds, 300, 4);  // a pixel of the axis
+        EXPECT_EQ(read.captured(2), frenchNumber(run.sAt(seconds / 30), 2));  // T = 30 s
+        EXPECT_TRUE(w->plot->readingAt(QPoint(0, 0)).isEmpty());
+        QTest::mouseClick(w->levelsBox, Qt::LeftButton);
+        const QImage unrevealed = w->plot->picture();
+
         // Right, from the teacher's correction, the ratio of the gain as a percentage.
         const auto& answers = truth.exercises[0].answers;
         type(*w, "K", frenchNumber(answers[0].value * 100, 1) + QStringLiteral(" %"));
@@ -128,6 +142,7 @@ TEST_F(ExerciseWindowTest, AStudentDoesTheIdentificationSheet)
             EXPECT_TRUE(w->solution->text().contains(h)) << h.toStdString();
         EXPECT_FALSE(w->checkButton->isEnabled());
         EXPECT_TRUE(w->exerciseList->item(0)->text().endsWith(QStringLiteral("réussi")));
+        EXPECT_NE(w->plot->picture(), unrevealed);  // the student's model over the run
 
         // The second exercise: wrong once, then the solution asked for.
         w->exerciseList->setCurrentRow(1);
