@@ -318,7 +318,7 @@ QString faultText(const model::Fault& fault)
     }
     const auto words = std::find_if(kCodeWords.begin(), kCodeWords.end(),
                                     [&](const CodeWords& w) { return w.code == fault.code; });
-    QString what = QString::fromUtf8(words->words);
+    QString what = words == kCodeWords.end() ? QStringLiteral("valeur refusée") : QString::fromUtf8(words->words);
     if (what.contains(QLatin1String("%1")))
         what = what.arg(number(fault.low));
     if (what.contains(QLatin1String("%2")))
