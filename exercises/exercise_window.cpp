@@ -316,6 +316,12 @@ void ExerciseWindow::check()
         message->setText(QStringLiteral("Corrigez d'abord les valeurs refusées, en rouge sous leur case."));
         return;
     }
+    // Nothing typed is no answer: it costs no try.
+    if (x.kind->asks != model::Asks::Regulator && s->answers.empty()) {
+        message->setStyleSheet(QString::fromLatin1(kRefusedStyle));
+        message->setText(QStringLiteral("Tapez au moins une réponse avant de vérifier."));
+        return;
+    }
     message->clear();
     keepTyped();
     if (x.kind->asks == model::Asks::EveryPeriod) {

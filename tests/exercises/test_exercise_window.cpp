@@ -208,7 +208,11 @@ TEST_F(ExerciseWindowTest, TheCorrectionHasTheWindowsValues)
 {
     const model::Sheet sheet = shipped("feuille-identification.json");
     auto w = open(sheet);
-    QTest::mouseClick(w->checkButton, Qt::LeftButton);  // no answer: wrong
+    verify(*w);  // nothing typed: no try
+    EXPECT_EQ(w->progress().exercises[0].tries, 0);
+    EXPECT_TRUE(w->message->text().startsWith(QStringLiteral("Tapez au moins une réponse")));
+    type(*w, "K", QStringLiteral("0,1"));
+    verify(*w);
     QTest::mouseClick(w->revealButton, Qt::LeftButton);
     const QString correction = correctionText(sheet, QStringLiteral("  jean  DUPONT"));
     const QStringList shown = w->solution->text().section(QStringLiteral(" : "), 1).split(QStringLiteral(" ; "));
