@@ -69,7 +69,9 @@ constexpr QRect kRichEdit2{97, 110, 175, 20};
 // In the top band, between the title and the supply line, where no lesson draws.
 constexpr QRect kButton5{336, 4, 100, 22};
 // Beside the scene, on the window itself: the lessons' pictures stay as they are.
-constexpr QRect kButton6{kSurfaceWidth + 8, 4, 90, 22};
+constexpr int kBesideScene = 8;  // the gap between the scene and the controls beside it
+constexpr QRect kButton6{kSurfaceWidth + kBesideScene, 4, 90, 22};
+constexpr int kWindowWidth = kButton6.right() + 1 + kBesideScene;
 
 constexpr int kItemHeight = 13;
 
@@ -176,7 +178,8 @@ TTemperature1::TTemperature1(QWidget* parent) : QWidget(parent)
     pal.setColor(QPalette::Window, QColor::fromRgb(colour::btnFace));
     setPalette(pal);
     setMinimumSize(kSurfaceWidth, kSurfaceHeight);
-    setGeometry(kDesignBounds.left(), kDesignBounds.top(), std::max(kDesignBounds.width(), kSurfaceWidth),
+    // Wide enough for the controls beside the scene, maximised or not.
+    setGeometry(kDesignBounds.left(), kDesignBounds.top(), std::max(kDesignBounds.width(), kWindowWidth),
                 std::max(kDesignBounds.height(), kSurfaceHeight));
 
     m_scene.controls = this;
@@ -184,7 +187,6 @@ TTemperature1::TTemperature1(QWidget* parent) : QWidget(parent)
     // takes the scene out of and puts back at its end, stays the same: after
     // the scene's last control, Tab comes round to it.
     Button6 = makeButton(this, "Button6", kButton6, "Exercices");
-    Button6->setFont(fonts::make(fonts::pt8));
     setOn(Button6, true);
     Button6->setToolTip(QStringLiteral("Faire une feuille d'exercices (F3)"));
     connect(Button6, &QPushButton::clicked, this, &TTemperature1::exercisesRequested);
@@ -308,6 +310,9 @@ void TTemperature1::Repeindre()
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
         pal.setColor(role, QColor::fromRgb(colour::blue));
     m_sceneView->setPalette(pal);
+    // Beside the scene, the same look as the scene's own buttons.
+    Button6->setFont(m_sceneView->font());
+    Button6->setPalette(pal);
     showDrawn();
 }
 
