@@ -24,7 +24,7 @@ namespace {
 constexpr QRect kBand{0, kPlotsTop, kPlotsRight, kPlotsBottom - kPlotsTop};
 constexpr TimeUnit kUnit = TimeUnit::Seconds;
 constexpr int kReadingHeight = 22;
-constexpr QRgb kHelperColour = qRgb(0, 92, 170);
+constexpr QRgb kAidColour = qRgb(0, 92, 170);
 constexpr QRgb kModelColour = qRgb(230, 120, 0);
 // How far the tangent is drawn on either side of its point, in periods.
 constexpr double kTangentBefore = 2;
@@ -129,7 +129,7 @@ QImage ExercisePlot::picture() const
     p.setClipRect(sPlotRect());
     const PlotScale scale(*m_run, m_periods, kUnit);
     if (m_levels) {
-        p.setPen(QPen(QColor(kHelperColour), 1, Qt::DashLine));
+        p.setPen(QPen(QColor(kAidColour), 1, Qt::DashLine));
         for (const model::StepLevel& l : model::stepLevels(m_levels->first, m_levels->second)) {
             const int y = PlotScale::y(l.s);
             p.drawLine(kSPlot.left, y, kSPlot.right, y);
@@ -141,7 +141,7 @@ QImage ExercisePlot::picture() const
         const model::Tangent t = model::tangentAt(*m_run, runPeriods(*m_run, *m_tangent, kUnit));
         const double from = t.t - kTangentBefore;
         const double to = t.t + kTangentAfter;
-        p.setPen(QPen(QColor(kHelperColour), 1));
+        p.setPen(QPen(QColor(kAidColour), 1));
         p.drawLine(QPointF(scale.x(kSPlot, *m_run, from), PlotScale::y(t.at(from))),
                    QPointF(scale.x(kSPlot, *m_run, to), PlotScale::y(t.at(to))));
     }

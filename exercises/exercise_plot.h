@@ -16,7 +16,7 @@ namespace t1 {
 // (lab_plots.h), with the time in seconds: from a run alone, so that no
 // parameter of the oven is shown, only what the run measured. The mouse on
 // them reads t and S on the exact curve, as the Laboratoire's crosshair
-// does. Over them, the helpers of an identification: the levels of the
+// does. Over them, the reading aids of an identification: the levels of the
 // step, the tangent at an instant, and the student's model once revealed.
 class ExercisePlot : public QWidget {
     Q_OBJECT

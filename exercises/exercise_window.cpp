@@ -114,18 +114,18 @@ ExerciseWindow::ExerciseWindow(model::Sheet sheet, const QString& student, const
     statement = wrapped(this, "statement");
     givens = wrapped(this, "givens");
     plot = new ExercisePlot(this);
-    m_helpers = new QWidget(this);
-    auto* helpers = new QHBoxLayout(m_helpers);
-    helpers->setContentsMargins(0, 0, 0, 0);
-    levelsBox = new QCheckBox(QStringLiteral("&Niveaux 28 %, 40 %, 63 % de"), m_helpers);
+    m_aids = new QWidget(this);
+    auto* aids = new QHBoxLayout(m_aids);
+    aids->setContentsMargins(0, 0, 0, 0);
+    levelsBox = new QCheckBox(QStringLiteral("&Niveaux 28 %, 40 %, 63 % de"), m_aids);
     const model::Quantity volts = answerQuantity("S", "S", model::Unit::Volts, 2);
-    levelFrom = new AnswerField(m_helpers, volts, QStringLiteral("S avant"));
-    levelTo = new AnswerField(m_helpers, volts, QStringLiteral("à S final"));
-    tangentBox = new QCheckBox(QStringLiteral("&Tangente à"), m_helpers);
-    tangentAt = new AnswerField(m_helpers, answerQuantity("t", "t", model::Unit::Seconds, 1), QStringLiteral("t ="));
+    levelFrom = new AnswerField(m_aids, volts, QStringLiteral("S avant"));
+    levelTo = new AnswerField(m_aids, volts, QStringLiteral("à S final"));
+    tangentBox = new QCheckBox(QStringLiteral("&Tangente à"), m_aids);
+    tangentAt = new AnswerField(m_aids, answerQuantity("t", "t", model::Unit::Seconds, 1), QStringLiteral("t ="));
     for (QWidget* w : std::initializer_list<QWidget*>{levelsBox, levelFrom, levelTo, tangentBox, tangentAt})
-        helpers->addWidget(w);
-    helpers->addStretch(1);
+        aids->addWidget(w);
+    aids->addStretch(1);
     regulatorChoice = new QComboBox(this);
     regulatorChoice->setAccessibleName(QStringLiteral("Régulateur"));
     regulatorChoice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -149,7 +149,7 @@ ExerciseWindow::ExerciseWindow(model::Sheet sheet, const QString& student, const
     message = wrapped(this, "message");
     message->setAccessibleName(QStringLiteral("Message"));
 
-    for (QWidget* w : std::initializer_list<QWidget*>{statement, givens, plot, m_helpers})
+    for (QWidget* w : std::initializer_list<QWidget*>{statement, givens, plot, m_aids})
         right->addWidget(w);
     right->addWidget(regulatorChoice, 0, Qt::AlignLeft);
     right->addWidget(m_regulatorFields);
@@ -168,9 +168,9 @@ ExerciseWindow::ExerciseWindow(model::Sheet sheet, const QString& student, const
     connect(exportButton, &QPushButton::clicked, this, &ExerciseWindow::chooseExport);
     connect(regulatorChoice, &QComboBox::currentIndexChanged, this, [this] { buildRegulatorFields(); });
     for (QCheckBox* box : {levelsBox, tangentBox})
-        connect(box, &QCheckBox::toggled, this, &ExerciseWindow::showHelpers);
+        connect(box, &QCheckBox::toggled, this, &ExerciseWindow::showAids);
     for (AnswerField* f : {levelFrom, levelTo, tangentAt})
-        connect(f->edit(), &QLineEdit::editingFinished, this, &ExerciseWindow::showHelpers);
+        connect(f->edit(), &QLineEdit::editingFinished, this, &ExerciseWindow::showAids);
 
     m_index = m_exercises.size();  // none shown yet
     showExercise(0);
@@ -209,14 +209,14 @@ void ExerciseWindow::showExercise(std::size_t index)
     givens->setText(QStringLiteral("Données : ") + given.join(QStringLiteral(" ; ")));
 
     const bool values = x.kind->asks == model::Asks::Values;
-    m_helpers->setVisible(values && x.kind->judging == model::Judging::HiddenValues);
+    m_aids->setVisible(values && x.kind->judging == model::Judging::HiddenValues);
     regulatorChoice->setVisible(x.kind->asks == model::Asks::Regulator);
     m_regulatorFields->setVisible(x.kind->asks == model::Asks::Regulator);
     m_answers->setVisible(x.kind->asks != model::Asks::Regulator);
     message->clear();
     buildAnswers();
     showRun();
-    showHelpers();
+    showAids();
     showState();
 }
 
@@ -434,7 +434,7 @@ void ExerciseWindow::showRun()
     }
 }
 
-void ExerciseWindow::showHelpers()
+void ExerciseWindow::showAids()
 {
     const std::optional<double> from = levelFrom->read();
     const std::optional<double> to = levelTo->read();

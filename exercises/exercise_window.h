@@ -89,7 +89,7 @@ private:
     void finishIfOver(bool passed);
     void showState();
     void showRun();
-    void showHelpers();
+    void showAids();
     void showSolution();
     void listExercise(std::size_t index);
     void keepTyped();
@@ -110,7 +110,7 @@ private:
     QVBoxLayout* m_answerRows = nullptr;
     QWidget* m_regulatorFields = nullptr;
     std::vector<AnswerField*> m_fields;
-    QWidget* m_helpers = nullptr;
+    QWidget* m_aids = nullptr;
 };
 
 }  // namespace t1
