@@ -1,5 +1,9 @@
 #include "app/command_line.h"
 
+#include "documents/file_errors.h"
+#include "documents/regular_file.h"
+#include "exercises/correction_text.h"
+#include "exercises/sheet_file.h"
 #include "shell/application.h"
 
 #include <QCoreApplication>
@@ -25,6 +29,48 @@ int printVersion(const CommandLine&, const QString&)
     return EXIT_SUCCESS;
 }
 
+// A class list is a few hundred names at most.
+constexpr qint64 kMaxClassListBytes = 1024 * 1024;
+
+int refuse(const QString& why)
+{
+    std::fputs(qPrintable(why + QLatin1Char('\n')), stderr);
+    return EXIT_FAILURE;
+}
+
+// The correction of a sheet for the student --eleve names, or for each of
+// the class list --eleves reads.
+int printCorrection(const CommandLine& line, const QString& path)
+{
+    const t1::SheetFile sheet = t1::readSheet(path);
+    if (!sheet.ok())
+        return refuse(sheet.error);
+    if (line.isSet("eleves")) {
+        const QString listPath = line.value("eleves");
+        const t1::RegularFile list = t1::RegularFile::read(listPath, kMaxClassListBytes);
+        if (list.status != t1::RegularFile::Status::Read)
+            return refuse(t1::fileSentence(listPath, QStringLiteral("ne peut pas être lu comme une liste d'élèves")));
+        const QStringList students = t1::classList(list.data);
+        if (students.isEmpty())
+            return refuse(t1::fileSentence(listPath, QStringLiteral("ne contient aucun nom d'élève")));
+        std::fputs(t1::classCorrectionCsv(*sheet.sheet, students).toUtf8().constData(), stdout);
+        return EXIT_SUCCESS;
+    }
+    if (!line.isSet("eleve") || line.value("eleve").trimmed().isEmpty()) {
+        std::fputs("--corrige demande l'élève, « --eleve \"Nom Prénom\" », ou une liste, « --eleves LISTE ».\n", stderr);
+        return kUsageError;
+    }
+    std::fputs(t1::correctionText(*sheet.sheet, line.value("eleve")).toUtf8().constData(), stdout);
+    return EXIT_SUCCESS;
+}
+
+// --eleve and --eleves say whose correction --corrige prints.
+int needsSheet(const CommandLine&, const QString&)
+{
+    std::fputs("--eleve et --eleves vont avec « --corrige FEUILLE ».\n", stderr);
+    return kUsageError;
+}
+
 // Each option is one row; a row not offered yet is refused as unknown.
 const std::array kOptions{
     OptionRow{{"h", "help"}, nullptr, "Affiche cette aide et s'arrête.", true, printHelp, nullptr},
@@ -32,13 +78,13 @@ const std::array kOptions{
     OptionRow{{nullptr, "laboratoire"}, "FICHIER", "Ouvre le Laboratoire sur le montage enregistré dans FICHIER.",
               false, nullptr, nullptr},
     OptionRow{{nullptr, "corrige"}, "FEUILLE",
-              "Écrit sur la sortie standard le corrigé de FEUILLE pour l'élève que nomme --eleve, et s'arrête.", false,
-              nullptr, nullptr},
-    OptionRow{{nullptr, "eleve"}, "NOM", "L'élève (« Nom Prénom ») dont --corrige écrit le corrigé.", false, nullptr,
+              "Écrit sur la sortie standard le corrigé de FEUILLE pour l'élève que nomme --eleve, et s'arrête.", true,
+              printCorrection, nullptr},
+    OptionRow{{nullptr, "eleve"}, "NOM", "L'élève (« Nom Prénom ») dont --corrige écrit le corrigé.", true, needsSheet,
               nullptr},
     OptionRow{{nullptr, "eleves"}, "LISTE",
-              "Écrit sur la sortie standard le corrigé de --corrige pour chaque élève de LISTE, et s'arrête.", false,
-              nullptr, nullptr},
+              "Écrit sur la sortie standard le corrigé de --corrige pour chaque élève de LISTE (un par ligne), en CSV "
+              "(« ; » entre les champs, virgule décimale), et s'arrête.", true, needsSheet, nullptr},
 };
 
 QStringList namesOf(const OptionRow& row)

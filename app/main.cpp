@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 #include "classroom/classroom.h"
+#include "exercises/sheet_chooser.h"
 #include "lab_window/laboratory.h"
 #include "shell/application.h"
 #include "shell/temperature1.h"
@@ -43,6 +44,7 @@ int main(int argc, char** argv)
                                    return *laboratory;
                                }};
         QObject::connect(classroom, &Classroom::laboratoryRequested, &window, [&program] { program.laboratory(); });
+        QObject::connect(classroom, &Classroom::exercisesRequested, &window, [&window] { t1::SheetChooser::start(&window); });
         window.showMaximized();
         line.start(program);
         return app.exec();

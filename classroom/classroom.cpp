@@ -35,11 +35,13 @@ Classroom::Classroom(TTemperature1* window)
         {KeyAction::SavePicture, [this] { savePicture(); }},
         {KeyAction::SaveValues, [this] { saveValues(); }},
         {KeyAction::Laboratory, [this] { emit laboratoryRequested(); }},
+        {KeyAction::Exercises, [this] { emit exercisesRequested(); }},
         {KeyAction::Help, [this] { showHelp(); }},
     });
     connect(window, &TTemperature1::lessonTickDrawn, this, [this](const t1::AnimationState& st) { m_runLog.record(st); });
     connect(window, &TTemperature1::lessonAreaCleared, this, [this] { m_runLog.clear(); });
     connect(window, &TTemperature1::laboratoryRequested, this, &Classroom::laboratoryRequested);
+    connect(window, &TTemperature1::exercisesRequested, this, &Classroom::exercisesRequested);
 }
 
 bool Classroom::paused() const

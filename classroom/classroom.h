@@ -52,6 +52,8 @@ public:
 signals:
     // F2, or the window's own "Laboratoire".
     void laboratoryRequested();
+    // F3, or the window's own "Exercices".
+    void exercisesRequested();
 
 private:
 

@@ -68,6 +68,10 @@ constexpr QRect kRichEdit1{80, 224, 705, 217};
 constexpr QRect kRichEdit2{97, 110, 175, 20};
 // In the top band, between the title and the supply line, where no lesson draws.
 constexpr QRect kButton5{336, 4, 100, 22};
+// Beside the scene, on the window itself: the lessons' pictures stay as they are.
+constexpr int kBesideScene = 8;  // the gap between the scene and the controls beside it
+constexpr QRect kButton6{kSurfaceWidth + kBesideScene, 4, 90, 22};
+constexpr int kWindowWidth = kButton6.right() + 1 + kBesideScene;
 
 constexpr int kItemHeight = 13;
 
@@ -174,10 +178,18 @@ TTemperature1::TTemperature1(QWidget* parent) : QWidget(parent)
     pal.setColor(QPalette::Window, QColor::fromRgb(colour::btnFace));
     setPalette(pal);
     setMinimumSize(kSurfaceWidth, kSurfaceHeight);
-    setGeometry(kDesignBounds.left(), kDesignBounds.top(), std::max(kDesignBounds.width(), kSurfaceWidth),
+    // Wide enough for the controls beside the scene, maximised or not.
+    setGeometry(kDesignBounds.left(), kDesignBounds.top(), std::max(kDesignBounds.width(), kWindowWidth),
                 std::max(kDesignBounds.height(), kSurfaceHeight));
 
     m_scene.controls = this;
+    // Made before the scene, so that the window's Tab order, which the zoom
+    // takes the scene out of and puts back at its end, stays the same: after
+    // the scene's last control, Tab comes round to it.
+    Button6 = makeButton(this, "Button6", kButton6, "Exercices");
+    setOn(Button6, true);
+    Button6->setToolTip(QStringLiteral("Faire une feuille d'exercices (F3)"));
+    connect(Button6, &QPushButton::clicked, this, &TTemperature1::exercisesRequested);
     // The scene carries the look of the form: its controls follow its font
     // and colours wherever it is shown, at its own size or scaled.
     m_sceneView = new ImageView(m_scene.surfaces.window, colour::btnFace, this);
@@ -298,6 +310,9 @@ void TTemperature1::Repeindre()
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
         pal.setColor(role, QColor::fromRgb(colour::blue));
     m_sceneView->setPalette(pal);
+    // Beside the scene, the same look as the scene's own buttons.
+    Button6->setFont(m_sceneView->font());
+    Button6->setPalette(pal);
     showDrawn();
 }
 

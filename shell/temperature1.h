@@ -60,6 +60,8 @@ signals:
     void lessonAreaCleared();
     // The student asks for the laboratory.
     void laboratoryRequested();
+    // The student asks for a sheet of exercises.
+    void exercisesRequested();
 
 private slots:
     // Handlers.
@@ -109,6 +111,8 @@ private:
     QListWidget* ListBox3 = nullptr;
     // Opens the laboratory, where the student runs the loop with parameters of his own.
     QPushButton* Button5 = nullptr;
+    // Opens the chooser of the sheets of exercises.
+    QPushButton* Button6 = nullptr;
     QTimer* Timer1 = nullptr;
 
     t1::Scene m_scene;

@@ -24,6 +24,7 @@ enum class KeyAction {
     SavePicture,
     SaveValues,
     Laboratory,
+    Exercises,
     Help,
 };
 
@@ -70,6 +71,9 @@ inline constexpr std::array kKeys{
     KeyRow{.action = KeyAction::Laboratory, .standard = QKeySequence::UnknownKey,
                  .keys = {"F2", nullptr}, .shown = "F2",
                  .help = "Laboratoire : simuler la boucle avec vos propres paramètres", .repeats = false},
+    KeyRow{.action = KeyAction::Exercises, .standard = QKeySequence::UnknownKey,
+                 .keys = {"F3", nullptr}, .shown = "F3",
+                 .help = "Exercices : faire une feuille d'exercices de votre professeur", .repeats = false},
     KeyRow{.action = KeyAction::Help, .standard = QKeySequence::HelpContents, .keys = {"F1", nullptr},
                  .shown = "F1", .help = "Afficher cette aide", .repeats = false},
 };

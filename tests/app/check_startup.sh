@@ -69,6 +69,28 @@ for wrong in --aide "--help extra" "--version=2" "--laboratoire x.json"; do
   says "--help »" "\"$wrong\""
 done
 says "Option inconnue : « laboratoire »." "an option not offered yet"
+# A teacher's correction without a display: one student (the draw the
+# model's tests pin for this sheet), or a class list as CSV.
+sheets=$top/resources
+status=0
+bare "$program" --corrige "$sheets/feuille-identification.json" --eleve "Jean Dupont" >"$printed" 2>"$said" || status=$?
+[ "$status" -eq 0 ] || fail "--corrige --eleve gave status $status: $(cat "$said")"
+grep -qF "Élève : Jean Dupont (nom lu « jean dupont »)" "$printed" || fail "--corrige does not name the student: $(cat "$printed")"
+grep -qF "Valeurs cachées : K = " "$printed" || fail "--corrige does not print the hidden values: $(cat "$printed")"
+printf 'Dupont;Jean\nLefèvre;Zoé\n' >"$said"
+status=0
+bare "$program" --corrige "$sheets/feuille-reglage.json" --eleves "$said" >"$printed" 2>/dev/null || status=$?
+[ "$status" -eq 0 ] && [ "$(grep -c '' "$printed")" -eq 3 ] && grep -q "^Lefèvre Zoé;" "$printed" ||
+  fail "--corrige --eleves gave status $status: $(cat "$printed")"
+for wrong in "--corrige $sheets/feuille-reglage.json" "--eleve Dupont"; do
+  status=0
+  bare "$program" $wrong >"$printed" 2>"$said" || status=$?
+  [ "$status" -eq 2 ] && [ ! -s "$printed" ] || fail "\"$wrong\" gave status $status"
+done
+status=0
+bare "$program" --corrige "$top/README.md" --eleve Dupont >"$printed" 2>"$said" || status=$?
+[ "$status" -eq 1 ] && says "README.md" "a file that is no sheet"
+
 status=0
 bare QT_QPA_PLATFORM=offscreen "$program" -platform offscreen --aide 2>"$said" || status=$?
 [ "$status" -eq 2 ] || fail "--aide on a display gave status $status"

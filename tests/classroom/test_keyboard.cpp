@@ -53,7 +53,7 @@ TEST_F(KeyboardTest, F1ShowsTheFrenchHelpAndEscapeClosesIt)
 TEST_F(KeyboardTest, TabReachesEveryControlInItsOrderAndLeavesTheTextBoxes)
 {
     QWidget* const order[] = {ui->Button1,   ui->ScrollBar1, ui->ListBox1, ui->ListBox2, ui->Button2,  ui->Button3,
-                              ui->RichEdit1, ui->RichEdit2,  ui->Button4,  ui->ListBox3, ui->Button5};
+                              ui->RichEdit1, ui->RichEdit2,  ui->Button4,  ui->ListBox3, ui->Button5, ui->Button6};
     for (QWidget* c : order) {
         c->setEnabled(true);
         c->show();
@@ -119,4 +119,11 @@ TEST_F(KeyboardTest, F2AndTheLaboratoryButtonBothAskForTheLaboratory)
     QTest::mouseClick(ui->Button5, Qt::LeftButton);
     EXPECT_EQ(asked.count(), 2);
     EXPECT_TRUE(classroom().help() == nullptr || !classroom().help()->isVisible());
+
+    QSignalSpy exercises(&classroom(), &Classroom::exercisesRequested);
+    EXPECT_TRUE(ui->Button6->isVisible());
+    press(Qt::Key_F3);
+    QTest::mouseClick(ui->Button6, Qt::LeftButton);
+    EXPECT_EQ(exercises.count(), 2);
+    EXPECT_EQ(asked.count(), 2);
 }

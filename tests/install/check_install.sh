@@ -27,7 +27,10 @@ share/temperature1/comm1.rtf
 share/temperature1/comm2.rtf
 share/temperature1/comm3.rtf
 share/temperature1/comm4.rtf
-share/temperature1/comm5.rtf"
+share/temperature1/comm5.rtf
+share/temperature1/feuille-identification.json
+share/temperature1/feuille-prediction.json
+share/temperature1/feuille-reglage.json"
 installed=$(cd "$stage" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 [ "$installed" = "$expected" ] || fail "installed files differ:
 $installed"

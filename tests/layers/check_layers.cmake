@@ -14,17 +14,18 @@ set(allowed_shell shell stage lessons picture documents)
 set(allowed_classroom classroom shell stage lessons picture documents)
 set(allowed_model model)
 set(allowed_lab_window lab_window model stage lessons picture documents)
+set(allowed_exercises exercises lab_window model stage lessons picture documents)
 # Libraries that must build without Qt's widgets, and those without Qt at all.
 set(no_widgets picture lessons documents)
 set(no_qt model)
-set(project_folders picture lessons documents stage shell classroom model lab_window app tests bench fuzz)
+set(project_folders picture lessons documents stage shell classroom model lab_window exercises app tests bench fuzz)
 
 if(NOT SOURCE_DIR)
   message(FATAL_ERROR "SOURCE_DIR is not set")
 endif()
 
 set(faults 0)
-foreach(library IN ITEMS picture lessons documents stage shell classroom model lab_window)
+foreach(library IN ITEMS picture lessons documents stage shell classroom model lab_window exercises)
   # A library's tests keep to its layer too.
   file(GLOB_RECURSE files LIST_DIRECTORIES false
     ${SOURCE_DIR}/${library}/*.h ${SOURCE_DIR}/${library}/*.cpp

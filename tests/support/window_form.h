@@ -44,6 +44,7 @@ public:
     QPushButton* const Button4 = control<QPushButton>("Button4");
     QListWidget* const ListBox3 = control<QListWidget>("ListBox3");
     QPushButton* const Button5 = control<QPushButton>("Button5");
+    QPushButton* const Button6 = control<QPushButton>("Button6");
     QTimer* const Timer1 = control<QTimer>("Timer1");
 
     // The handlers, as their events call them.

@@ -1,0 +1,605 @@
+#include "exercises/exercise_window.h"
+
+#include "exercises/answer_field.h"
+#include "exercises/exercise_plot.h"
+#include "exercises/exercise_texts.h"
+#include "model/correction.h"
+#include "model/criteria.h"
+#include "model/exercise_kinds.h"
+#include "model/regulators.h"
+#include "stage/file_writes.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+
+namespace t1 {
+
+namespace {
+
+constexpr int kListWidth = 260;
+constexpr auto kTick = u"\u2714";
+constexpr auto kCross = u"\u2718";
+constexpr auto kRefusedStyle = "color: #b00000;";
+constexpr auto kTitleStyle = "font-size: 14pt; font-weight: bold;";
+// The symbols of an identification's answers, for the student's model.
+constexpr std::string_view kGainKey = "K";
+constexpr std::string_view kTimeConstantKey = "T1_s";
+constexpr std::string_view kDelayKey = "theta_s";
+
+QString utf8(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+QLabel* wrapped(QWidget* parent, const char* name)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QString verdictLines(const std::vector<ShownJudgement>& verdict)
+{
+    QStringList lines;
+    for (const ShownJudgement& j : verdict)
+        lines << QStringLiteral("%1 %2 : %3").arg(QString::fromUtf16(j.met ? kTick : kCross), j.name, j.value);
+    return lines.join(QLatin1Char('\n'));
+}
+
+const model::AskedValue* askedOf(const model::StudentExercise& x, std::string_view key)
+{
+    for (const model::AskedValue& a : x.asked)
+        if (a.row->key == key)
+            return &a;
+    return nullptr;
+}
+
+}  // namespace
+
+ExerciseWindow::ExerciseWindow(model::Sheet sheet, const QString& student, const QString& progressFile,
+                               QWidget* parent)
+    : QWidget(parent, Qt::Window), m_sheet(std::move(sheet)), m_student(student.simplified())
+{
+    setObjectName(QStringLiteral("ExerciseWindow"));
+    setWindowTitle(QStringLiteral("Exercices — %1 — %2").arg(QString::fromStdString(m_sheet.title), m_student));
+    for (std::size_t i = 0; i < m_sheet.exercises.size(); ++i)
+        m_exercises.push_back(model::studentExercise(m_sheet, i, m_student.toStdString()).value());
+    const QString id = QString::fromStdString(m_sheet.id);
+    m_progressFile = progressFile.isEmpty()
+                         ? progressPath(id, QString::fromStdString(model::normalisedName(m_student.toStdString())))
+                         : progressFile;
+    m_progress = loadProgress(m_progressFile, id, m_exercises.size());
+
+    auto* columns = new QHBoxLayout(this);
+    auto* left = new QVBoxLayout;
+    auto* right = new QVBoxLayout;
+    columns->addLayout(left);
+    columns->addLayout(right, 1);
+
+    title = wrapped(this, "title");
+    title->setStyleSheet(QString::fromLatin1(kTitleStyle));
+    title->setText(QString::fromStdString(m_sheet.title));
+    introduction = wrapped(this, "introduction");
+    introduction->setText(QString::fromStdString(m_sheet.introduction));
+    introduction->setMaximumWidth(kListWidth);
+    exerciseList = new QListWidget(this);
+    exerciseList->setObjectName(QStringLiteral("exerciseList"));
+    exerciseList->setAccessibleName(QStringLiteral("Exercices"));
+    exerciseList->setFixedWidth(kListWidth);
+    exerciseList->setWordWrap(true);
+    exerciseList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (std::size_t i = 0; i < m_exercises.size(); ++i) {
+        exerciseList->addItem(QString());
+        listExercise(i);
+    }
+    exportButton = new QPushButton(QStringLiteral("&Exporter mes résultats…"), this);
+    left->addWidget(title);
+    left->addWidget(introduction);
+    left->addWidget(exerciseList, 1);
+    left->addWidget(exportButton);
+
+    statement = wrapped(this, "statement");
+    givens = wrapped(this, "givens");
+    plot = new ExercisePlot(this);
+    m_aids = new QWidget(this);
+    auto* aids = new QHBoxLayout(m_aids);
+    aids->setContentsMargins(0, 0, 0, 0);
+    levelsBox = new QCheckBox(QStringLiteral("&Niveaux 28 %, 40 %, 63 % de"), m_aids);
+    const model::Quantity volts = answerQuantity("S", "S", model::Unit::Volts, 2);
+    levelFrom = new AnswerField(m_aids, volts, QStringLiteral("S avant"));
+    levelTo = new AnswerField(m_aids, volts, QStringLiteral("à S final"));
+    tangentBox = new QCheckBox(QStringLiteral("&Tangente à"), m_aids);
+    tangentAt = new AnswerField(m_aids, answerQuantity("t", "t", model::Unit::Seconds, 1), QStringLiteral("t ="));
+    for (QWidget* w : std::initializer_list<QWidget*>{levelsBox, levelFrom, levelTo, tangentBox, tangentAt})
+        aids->addWidget(w);
+    aids->addStretch(1);
+    regulatorChoice = new QComboBox(this);
+    regulatorChoice->setAccessibleName(QStringLiteral("Régulateur"));
+    regulatorChoice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_regulatorFields = new QWidget(this);
+    new QHBoxLayout(m_regulatorFields);
+    m_regulatorFields->layout()->setContentsMargins(0, 0, 0, 0);
+    m_answers = new QWidget(this);
+    m_answerRows = new QVBoxLayout(m_answers);
+    m_answerRows->setContentsMargins(0, 0, 0, 0);
+    checkButton = new QPushButton(QStringLiteral("&Vérifier"), this);
+    checkButton->setDefault(true);
+    revealButton = new QPushButton(QStringLiteral("Voir la &solution"), this);
+    revealButton->setToolTip(QStringLiteral("Montre les valeurs vraies : l'exercice est alors terminé"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(checkButton);
+    buttons->addWidget(revealButton);
+    buttons->addStretch(1);
+    tries = wrapped(this, "tries");
+    verdict = wrapped(this, "verdict");
+    solution = wrapped(this, "solution");
+    message = wrapped(this, "message");
+    message->setAccessibleName(QStringLiteral("Message"));
+
+    for (QWidget* w : std::initializer_list<QWidget*>{statement, givens, plot, m_aids})
+        right->addWidget(w);
+    right->addWidget(regulatorChoice, 0, Qt::AlignLeft);
+    right->addWidget(m_regulatorFields);
+    right->addWidget(m_answers);
+    right->addLayout(buttons);
+    for (QWidget* w : std::initializer_list<QWidget*>{tries, verdict, solution, message})
+        right->addWidget(w);
+    right->addStretch(1);
+
+    connect(exerciseList, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0 && std::size_t(row) != m_index)
+            showExercise(std::size_t(row));
+    });
+    connect(checkButton, &QPushButton::clicked, this, &ExerciseWindow::check);
+    connect(revealButton, &QPushButton::clicked, this, &ExerciseWindow::reveal);
+    connect(exportButton, &QPushButton::clicked, this, &ExerciseWindow::chooseExport);
+    connect(regulatorChoice, &QComboBox::currentIndexChanged, this, [this] { buildRegulatorFields(); });
+    for (QCheckBox* box : {levelsBox, tangentBox})
+        connect(box, &QCheckBox::toggled, this, &ExerciseWindow::showAids);
+    for (AnswerField* f : {levelFrom, levelTo, tangentAt})
+        connect(f->edit(), &QLineEdit::editingFinished, this, &ExerciseWindow::showAids);
+
+    m_index = m_exercises.size();  // none shown yet
+    showExercise(0);
+}
+
+// Closed with the program: what was typed since the last save is kept too.
+ExerciseWindow::~ExerciseWindow()
+{
+    save();
+}
+
+void ExerciseWindow::showExercise(std::size_t index)
+{
+    if (index >= m_exercises.size())
+        return;
+    if (m_index < m_exercises.size())
+        save();
+    m_index = index;
+    const model::StudentExercise& x = current();
+    const model::Exercise& e = m_sheet.exercises[index];
+    if (!state().started.isValid())
+        state().started = QDateTime::currentDateTime();
+    exerciseList->setCurrentRow(int(index));
+    statement->setText(QStringLiteral("Exercice %1 — %2\n%3")
+                           .arg(index + 1)
+                           .arg(kindName(*x.kind), QString::fromStdString(e.statement)));
+    QStringList given;
+    for (const model::FixedValue& v : e.fixed)
+        given << parameterText(v.key, v.value);
+    for (const model::HiddenRange& r : e.hidden)
+        if (const auto p = model::sheetParameter(r.key); p && !p->quantity.symbol.empty())
+            given << utf8(p->quantity.symbol) + QStringLiteral(" inconnu");
+    given << (x.start == model::Start::Steady ? QStringLiteral("départ en régime permanent")
+                                              : QStringLiteral("départ four froid"));
+    given << QStringLiteral("%1 périodes").arg(x.periods);
+    givens->setText(QStringLiteral("Données : ") + given.join(QStringLiteral(" ; ")));
+
+    const bool values = x.kind->asks == model::Asks::Values;
+    m_aids->setVisible(values && x.kind->judging == model::Judging::HiddenValues);
+    regulatorChoice->setVisible(x.kind->asks == model::Asks::Regulator);
+    m_regulatorFields->setVisible(x.kind->asks == model::Asks::Regulator);
+    m_answers->setVisible(x.kind->asks != model::Asks::Regulator);
+    message->clear();
+    buildAnswers();
+    showRun();
+    showAids();
+    showState();
+}
+
+void ExerciseWindow::buildAnswers()
+{
+    m_fields.clear();
+    qDeleteAll(m_answers->findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+    const model::StudentExercise& x = current();
+    if (x.kind->asks == model::Asks::Regulator) {
+        const QSignalBlocker quiet(regulatorChoice);
+        regulatorChoice->clear();
+        for (model::Regulator r : x.regulators)
+            regulatorChoice->addItem(utf8(model::regulatorRow(r).name), utf8(model::regulatorRow(r).key));
+        const int chosen = regulatorChoice->findData(state().regulator);
+        regulatorChoice->setCurrentIndex(std::max(chosen, 0));
+        buildRegulatorFields();
+        return;
+    }
+    for (const model::AskedValue& a : x.asked) {
+        const model::AnswerRow& row = *a.row;
+        auto* field = new AnswerField(m_answers, answerQuantity(row.key, row.symbol, row.unit, row.decimals),
+                                      answerSymbol(row) + QStringLiteral(" ="));
+        field->setObjectName(QStringLiteral("answer_") + utf8(row.key));
+        m_answerRows->addWidget(field);
+        m_fields.push_back(field);
+        if (x.kind->asks == model::Asks::Values)
+            if (const auto typed = state().typed.find(utf8(row.key)); typed != state().typed.end())
+                field->setText(typed->second);
+    }
+}
+
+model::Regulator ExerciseWindow::chosenRegulator() const
+{
+    return model::regulatorByKey(regulatorChoice->currentData().toString().toStdString()).value_or(model::Regulator::P);
+}
+
+void ExerciseWindow::buildRegulatorFields()
+{
+    m_fields.clear();
+    qDeleteAll(m_regulatorFields->findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+    const model::Regulator r = chosenRegulator();
+    const bool same = state().regulator == utf8(model::regulatorRow(r).key);
+    for (const model::Quantity& q : model::regulatorRow(r).fields()) {
+        auto* field = new AnswerField(m_regulatorFields, q, utf8(q.symbol) + QStringLiteral(" ="), true);
+        field->setObjectName(QStringLiteral("answer_") + utf8(q.key));
+        m_regulatorFields->layout()->addWidget(field);
+        m_fields.push_back(field);
+        if (const auto typed = state().typed.find(utf8(q.key)); same && typed != state().typed.end())
+            field->setText(typed->second);
+    }
+}
+
+AnswerField* ExerciseWindow::answerField(std::string_view key) const
+{
+    for (AnswerField* f : m_fields)
+        if (f->quantity().key == key)
+            return f;
+    return nullptr;
+}
+
+model::Attempts ExerciseWindow::attempts() const
+{
+    return {state().tries, state().solved};
+}
+
+std::optional<model::Submission> ExerciseWindow::submission()
+{
+    model::Submission s;
+    bool refused = false;
+    const model::StudentExercise& x = current();
+    s.regulator = x.kind->asks == model::Asks::Regulator ? chosenRegulator() : x.parameters.regulator;
+    s.fields = x.parameters.fieldsOf(s.regulator);
+    std::size_t field = 0;
+    for (AnswerField* f : m_fields) {
+        const std::optional<double> v = f->read();
+        refused = refused || f->refused();
+        if (v && x.kind->asks == model::Asks::Regulator)
+            s.fields[field] = *v;
+        else if (v)
+            s.answers.push_back({std::string(f->quantity().key), *v});
+        ++field;
+    }
+    if (refused)
+        return std::nullopt;
+    s.period = state().period;
+    return s;
+}
+
+void ExerciseWindow::check()
+{
+    const model::StudentExercise& x = current();
+    if (state().finished)
+        return;
+    const std::optional<model::Submission> s = submission();
+    if (!s) {
+        message->setStyleSheet(QString::fromLatin1(kRefusedStyle));
+        message->setText(QStringLiteral("Corrigez d'abord les valeurs refusées, en rouge sous leur case."));
+        return;
+    }
+    // Nothing typed is no answer: it costs no try.
+    if (x.kind->asks != model::Asks::Regulator && s->answers.empty()) {
+        message->setStyleSheet(QString::fromLatin1(kRefusedStyle));
+        message->setText(QStringLiteral("Tapez au moins une réponse avant de vérifier."));
+        return;
+    }
+    message->clear();
+    keepTyped();
+    if (x.kind->asks == model::Asks::EveryPeriod) {
+        checkPeriod(*s);
+        return;
+    }
+    const model::Verdict v = model::check(x, *s);
+    std::vector<ShownJudgement> shown;
+    for (std::size_t i = 0; i < v.items.size(); ++i) {
+        const model::Judgement& j = v.items[i];
+        if (x.kind->judging == model::Judging::Criteria) {
+            const model::Demand& d = x.demands[i];
+            shown.push_back({demandText(d), measuredText(*d.row, j), j.met});
+        } else {
+            const model::AskedValue* a = askedOf(x, j.key);
+            shown.push_back({answerSymbol(*a->row), j.value ? answerValue(*a->row, *j.value) : whyText(j.why), j.met});
+        }
+    }
+    state().lastVerdict = shown;
+    state().tries += 1;
+    state().solved = v.passed;
+    state().lastTry = QDateTime::currentDateTime();
+    finishIfOver(v.passed);
+    save();
+    showRun();
+    showState();
+}
+
+void ExerciseWindow::checkPeriod(const model::Submission& s)
+{
+    const model::StudentExercise& x = current();
+    const model::Verdict v = model::check(x, s);
+    const model::Simulation run = model::exerciseRun(x, x.parameters);
+    const model::Sample& made = run.samples()[std::size_t(s.period)];
+    std::vector<ShownJudgement> shown;
+    for (const model::Judgement& j : v.items) {
+        const model::AskedValue* a = askedOf(x, j.key);
+        const double expected = a->row->expected(x.parameters, made);
+        const QString typed = j.value ? frenchNumber(*j.value, a->row->decimals) : whyText(j.why);
+        shown.push_back({answerSymbol(*a->row),
+                         QStringLiteral("%1 (acquisition faite : %2)").arg(typed, frenchNumber(expected, a->row->decimals)),
+                         j.met});
+    }
+    model::Score score{state().right, state().judged};
+    score.add(v);
+    state().right = score.right;
+    state().judged = score.total;
+    state().lastVerdict = shown;
+    state().tries += 1;
+    state().period += 1;
+    state().lastTry = QDateTime::currentDateTime();
+    if (state().period > x.periods) {
+        state().finished = true;
+        state().revealed = true;
+        state().solved = score.right == score.total;
+    }
+    for (AnswerField* f : m_fields)
+        f->setText({});
+    save();
+    showRun();
+    showState();
+}
+
+void ExerciseWindow::finishIfOver(bool passed)
+{
+    const model::StudentExercise& x = current();
+    if (passed) {
+        state().finished = true;
+        state().revealed = true;
+    } else if (!model::mayTry(x, attempts())) {
+        state().finished = true;
+        state().revealed = model::mayReveal(x, attempts());
+    }
+}
+
+void ExerciseWindow::reveal()
+{
+    if (!model::mayReveal(current(), attempts()) || state().revealed)
+        return;
+    state().finished = true;
+    state().revealed = true;
+    save();
+    showRun();
+    showState();
+}
+
+void ExerciseWindow::showRun()
+{
+    const model::StudentExercise& x = current();
+    switch (x.kind->judging) {
+    case model::Judging::HiddenValues:
+        plot->setRun(model::exerciseRun(x, x.parameters), x.periods);
+        break;
+    case model::Judging::Run:
+        plot->setRun(model::exerciseRun(x, x.parameters), x.periods, state().period);
+        break;
+    case model::Judging::Criteria:
+    case model::Judging::Deadbeat: {
+        // The run of the last answers: the student's regulator, or the deadbeat one once found.
+        std::optional<model::Simulation> run;
+        if (state().tries > 0)
+            if (const std::optional<model::Submission> s = submission())
+                run = model::check(x, *s).run;
+        if (run)
+            plot->setRun(*run, x.periods);
+        else
+            plot->clearRun();
+        break;
+    }
+    }
+}
+
+void ExerciseWindow::showAids()
+{
+    const std::optional<double> from = levelFrom->read();
+    const std::optional<double> to = levelTo->read();
+    plot->setLevels(levelsBox->isChecked() && from && to ? std::optional(std::pair(*from, *to)) : std::nullopt);
+    const std::optional<double> at = tangentAt->read();
+    plot->setTangent(tangentBox->isChecked() ? at : std::nullopt);
+    showSolution();
+}
+
+void ExerciseWindow::showSolution()
+{
+    const QStringList values = state().revealed ? trueValues(m_index) : QStringList();
+    const bool shown = !values.isEmpty();
+    solution->setVisible(shown);
+    solution->setText(shown ? QStringLiteral("Solution : ") + values.join(QStringLiteral(" ; ")) : QString());
+    std::optional<model::FirstOrderModel> student;
+    const model::StudentExercise& x = current();
+    if (shown && x.kind->judging == model::Judging::HiddenValues) {
+        const auto typed = [this](std::string_view key) {
+            const AnswerField* f = answerField(key);
+            return f ? readAnswer(f->quantity(), f->text().toStdString()).value : std::nullopt;
+        };
+        const auto k = typed(kGainKey);
+        const auto t1 = typed(kTimeConstantKey);
+        const auto theta = typed(kDelayKey);
+        if (k && t1 && theta)
+            student = model::FirstOrderModel{*k, *t1, *theta};
+    }
+    plot->setModel(student);
+}
+
+QStringList ExerciseWindow::trueValues(std::size_t index) const
+{
+    const model::SheetCorrection all = model::correction(m_sheet, m_student.toStdString());
+    const model::ExerciseCorrection& c = all.exercises[index];
+    QStringList values;
+    for (const model::DrawnValue& v : c.hidden)
+        values << parameterText(v.key, v.value);
+    for (const model::ExpectedAnswer& a : c.answers)
+        values << answerText(*a.row, a.value);
+    return values;
+}
+
+QString ExerciseWindow::stateText(std::size_t index) const
+{
+    const ExerciseProgress& p = m_progress.exercises[index];
+    const bool prediction = m_exercises[index].kind->asks == model::Asks::EveryPeriod;
+    if (prediction && p.judged > 0)
+        return QStringLiteral("%1 : %2 sur %3")
+            .arg(p.finished ? QStringLiteral("score final") : QStringLiteral("score"))
+            .arg(p.right)
+            .arg(p.judged);
+    if (p.solved)
+        return QStringLiteral("réussi");
+    if (p.finished)
+        return QStringLiteral("terminé, non réussi");
+    if (p.tries > 0)
+        return p.tries == 1 ? QStringLiteral("1 essai") : QStringLiteral("%1 essais").arg(p.tries);
+    return QStringLiteral("à faire");
+}
+
+void ExerciseWindow::listExercise(std::size_t index)
+{
+    exerciseList->item(int(index))->setText(
+        QStringLiteral("%1. %2 — %3").arg(index + 1).arg(kindName(*m_exercises[index].kind), stateText(index)));
+}
+
+void ExerciseWindow::showState()
+{
+    const model::StudentExercise& x = current();
+    const ExerciseProgress& p = state();
+    QString text;
+    if (x.kind->asks == model::Asks::EveryPeriod)
+        text = p.finished ? QStringLiteral("Toutes les acquisitions sont faites")
+                          : QStringLiteral("Prédisez l'acquisition %1 (de 0 à %2)").arg(p.period).arg(x.periods);
+    else if (x.tries > 0)
+        text = QStringLiteral("Essais : %1 sur %2").arg(p.tries).arg(x.tries);
+    else
+        text = QStringLiteral("Essais : %1 (sans limite)").arg(p.tries);
+    tries->setText(text + QStringLiteral(" — ") + stateText(m_index) + QLatin1Char('.'));
+    verdict->setText(verdictLines(p.lastVerdict));
+    checkButton->setEnabled(!p.finished);
+    // Only where something is hidden: the oven's values, or the answers expected.
+    const bool secrets = !x.hidden.empty() || x.kind->asks == model::Asks::Values;
+    revealButton->setVisible(x.revealAfterWrong && secrets && x.kind->asks != model::Asks::EveryPeriod);
+    revealButton->setEnabled(!p.revealed && p.tries > 0 && model::mayReveal(x, attempts()));
+    for (AnswerField* f : m_fields)
+        f->setReadOnly(p.finished);
+    regulatorChoice->setEnabled(!p.finished);
+    listExercise(m_index);
+    showSolution();
+}
+
+void ExerciseWindow::keepTyped()
+{
+    for (AnswerField* f : m_fields)
+        state().typed[utf8(f->quantity().key)] = f->text();
+    if (current().kind->asks == model::Asks::Regulator)
+        state().regulator = regulatorChoice->currentData().toString();
+}
+
+void ExerciseWindow::save()
+{
+    if (current().kind->asks != model::Asks::EveryPeriod)
+        keepTyped();
+    const QString error =
+        saveProgress(m_progress, m_progressFile, QString::fromStdString(m_sheet.id), m_student);
+    if (!error.isEmpty()) {
+        message->setStyleSheet(QString::fromLatin1(kRefusedStyle));
+        message->setText(error);
+    }
+}
+
+ResultsReport ExerciseWindow::report() const
+{
+    ResultsReport r{QString::fromStdString(m_sheet.title), QString::fromStdString(m_sheet.id), m_student,
+                    QDateTime::currentDateTime(), {}};
+    for (std::size_t i = 0; i < m_exercises.size(); ++i) {
+        const ExerciseProgress& p = m_progress.exercises[i];
+        ExerciseReport e;
+        e.number = int(i) + 1;
+        e.kind = kindName(*m_exercises[i].kind);
+        e.statement = QString::fromStdString(m_sheet.exercises[i].statement);
+        e.state = stateText(i);
+        e.tries = p.tries;
+        for (const auto& [key, text] : p.typed)
+            if (!text.isEmpty())
+                e.answers << QStringLiteral("%1 = %2").arg(key, text);
+        e.verdict = p.lastVerdict;
+        if (p.revealed)
+            e.trueValues = trueValues(i);
+        e.started = p.started;
+        e.lastTry = p.lastTry;
+        r.exercises.push_back(std::move(e));
+    }
+    return r;
+}
+
+bool ExerciseWindow::exportResults(const QString& csvPath)
+{
+    save();
+    const QString error = writeResults(report(), csvPath);
+    message->setStyleSheet(error.isEmpty() ? QString() : QString::fromLatin1(kRefusedStyle));
+    message->setText(error.isEmpty() ? QStringLiteral("Résultats enregistrés dans « %1 » et « %2 ».")
+                                           .arg(QDir::toNativeSeparators(csvPath),
+                                                QDir::toNativeSeparators(pdfPathOf(csvPath)))
+                                     : error);
+    return error.isEmpty();
+}
+
+void ExerciseWindow::chooseExport()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString name = safeFileName(QStringLiteral("%1 - %2").arg(QString::fromStdString(m_sheet.title), m_student));
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Exporter mes résultats"),
+                                                      QDir(folder).filePath(name + QStringLiteral(".csv")),
+                                                      QStringLiteral("Tableur CSV, avec un PDF à côté (*.csv)"));
+    if (!path.isEmpty())
+        exportResults(path);
+}
+
+void ExerciseWindow::closeEvent(QCloseEvent* event)
+{
+    save();
+    QWidget::closeEvent(event);
+}
+
+}  // namespace t1

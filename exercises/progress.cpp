@@ -1,0 +1,121 @@
+#include "exercises/progress.h"
+
+#include "documents/json_file.h"
+#include "stage/file_writes.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QStandardPaths>
+
+namespace t1 {
+
+namespace {
+
+constexpr JsonFormat kProgressFormat{"temperature1-progression", 1, "une progression d'exercices", 4 * 1024 * 1024};
+constexpr auto kFolder = "progression";
+
+QString key(const char* k)
+{
+    return QString::fromLatin1(k);
+}
+
+QJsonObject judgementJson(const ShownJudgement& j)
+{
+    return {{key("nom"), j.name}, {key("valeur"), j.value}, {key("juste"), j.met}};
+}
+
+QJsonObject exerciseJson(const ExerciseProgress& e)
+{
+    QJsonObject typed;
+    for (const auto& [k, text] : e.typed)
+        typed[k] = text;
+    QJsonArray verdict;
+    for (const ShownJudgement& j : e.lastVerdict)
+        verdict.append(judgementJson(j));
+    return {
+        {key("essais"), e.tries},
+        {key("reussi"), e.solved},
+        {key("termine"), e.finished},
+        {key("revele"), e.revealed},
+        {key("reponses"), typed},
+        {key("regulateur"), e.regulator},
+        {key("verdict"), verdict},
+        {key("debut"), e.started.toString(Qt::ISODate)},
+        {key("dernier_essai"), e.lastTry.toString(Qt::ISODate)},
+        {key("periode"), e.period},
+        {key("justes"), e.right},
+        {key("jugees"), e.judged},
+    };
+}
+
+ExerciseProgress exerciseFrom(const QJsonObject& o)
+{
+    ExerciseProgress e;
+    e.tries = o.value(key("essais")).toInt();
+    e.solved = o.value(key("reussi")).toBool();
+    e.finished = o.value(key("termine")).toBool();
+    e.revealed = e.finished && o.value(key("revele")).toBool();
+    const QJsonObject typed = o.value(key("reponses")).toObject();
+    for (auto it = typed.begin(); it != typed.end(); ++it)
+        e.typed[it.key()] = it->toString();
+    e.regulator = o.value(key("regulateur")).toString();
+    for (const QJsonValue& v : o.value(key("verdict")).toArray()) {
+        const QJsonObject j = v.toObject();
+        e.lastVerdict.push_back({j.value(key("nom")).toString(), j.value(key("valeur")).toString(),
+                                 j.value(key("juste")).toBool()});
+    }
+    e.started = QDateTime::fromString(o.value(key("debut")).toString(), Qt::ISODate);
+    e.lastTry = QDateTime::fromString(o.value(key("dernier_essai")).toString(), Qt::ISODate);
+    e.period = o.value(key("periode")).toInt();
+    e.right = o.value(key("justes")).toInt();
+    e.judged = o.value(key("jugees")).toInt();
+    return e;
+}
+
+}  // namespace
+
+QString progressPath(const QString& sheetId, const QString& normalisedStudent)
+{
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return QDir(dir).filePath(QStringLiteral("%1/%2-%3.json")
+                                  .arg(QLatin1String(kFolder), safeFileName(sheetId), safeFileName(normalisedStudent)));
+}
+
+QJsonObject progressJson(const SheetProgress& progress, const QString& sheetId, const QString& student)
+{
+    QJsonArray exercises;
+    for (const ExerciseProgress& e : progress.exercises)
+        exercises.append(exerciseJson(e));
+    return {{QLatin1String(kFormatKey), QLatin1String(kProgressFormat.name)},
+            {QLatin1String(kVersionKey), kProgressFormat.version},
+            {key("feuille"), sheetId},
+            {key("eleve"), student},
+            {key("exercices"), exercises}};
+}
+
+SheetProgress progressFromJson(const QJsonObject& root, const QString& sheetId, std::size_t exercises)
+{
+    SheetProgress p;
+    const QJsonArray list = root.value(key("exercices")).toArray();
+    const bool same = root.value(key("feuille")).toString() == sheetId && std::size_t(list.size()) == exercises;
+    for (std::size_t i = 0; i < exercises; ++i)
+        p.exercises.push_back(same ? exerciseFrom(list[qsizetype(i)].toObject()) : ExerciseProgress{});
+    return p;
+}
+
+SheetProgress loadProgress(const QString& path, const QString& sheetId, std::size_t exercises)
+{
+    const JsonFile file = JsonFile::read(path, kProgressFormat);
+    return progressFromJson(file.ok() ? file.root : QJsonObject{}, sheetId, exercises);
+}
+
+QString saveProgress(const SheetProgress& progress, const QString& path, const QString& sheetId,
+                     const QString& student)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    return writeFile(QJsonDocument(progressJson(progress, sheetId, student)).toJson(), path);
+}
+
+}  // namespace t1

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "exercises/progress.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace t1 {
+
+// What a student's results say of one exercise. The true values are there
+// only once the exercise is revealed: whoever builds the report leaves them
+// out before.
+struct ExerciseReport {
+    int number = 0;
+    QString kind;
+    QString statement;
+    QString state;      // "Réussi", "À faire", "Score : 5 sur 8"...
+    int tries = 0;
+    QStringList answers;  // "K = 1,6"
+    std::vector<ShownJudgement> verdict;
+    QStringList trueValues;
+    QDateTime started;
+    QDateTime lastTry;
+};
+
+struct ResultsReport {
+    QString title;
+    QString sheetId;
+    QString student;
+    QDateTime written;
+    std::vector<ExerciseReport> exercises;
+};
+
+// For a French spreadsheet: a line per exercise.
+QString resultsCsv(const ResultsReport& report);
+// A readable page: the sheet, each statement, the answers, the verdicts
+// and the true values once revealed, as HTML for the PDF.
+QString resultsHtml(const ResultsReport& report);
+
+// Writes both, the PDF through QPdfWriter beside the CSV (same name, .pdf);
+// the French error, or empty.
+QString writeResults(const ResultsReport& report, const QString& csvPath);
+QString pdfPathOf(const QString& csvPath);
+
+}  // namespace t1
