@@ -62,7 +62,7 @@ for display in "" "DISPLAY=$unused"; do
   [ "$status" -eq 0 ] && [ "$(cat "$printed")" = "Temperature1 $version" ] ||
     fail "--version ${display:-without a display}: status $status, $(cat "$printed" "$said")"
 done
-for wrong in --aide "--help extra" "--version=2" "--corrige x.json" --laboratoire; do
+for wrong in --aide "--help extra" "--version=2" --laboratoire "--corrige x.json"; do
   status=0
   bare "$program" $wrong >"$printed" 2>"$said" || status=$?
   [ "$status" -eq 2 ] && [ ! -s "$printed" ] || fail "\"$wrong\" gave status $status"
