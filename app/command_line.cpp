@@ -4,6 +4,7 @@
 #include "documents/regular_file.h"
 #include "exercises/correction_text.h"
 #include "exercises/sheet_file.h"
+#include "lab_window/laboratory.h"
 #include "shell/application.h"
 
 #include <QCoreApplication>
@@ -71,12 +72,22 @@ int needsSheet(const CommandLine&, const QString&)
     return kUsageError;
 }
 
+// A file refused leaves the Laboratoire with its defaults; its message line
+// says why, and so does the terminal, as do the keys a file lacks.
+void openLaboratory(StartedProgram& program, const QString& path)
+{
+    t1::Laboratory& laboratory = program.laboratory();
+    const t1::SetupReading read = laboratory.openSetup(path);
+    if (!read.ok() || !read.defaulted.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(laboratory.message()));
+}
+
 // Each option is one row; a row not offered yet is refused as unknown.
 const std::array kOptions{
     OptionRow{{"h", "help"}, nullptr, "Affiche cette aide et s'arrête.", true, printHelp, nullptr},
     OptionRow{{"v", "version"}, nullptr, "Affiche la version du programme et s'arrête.", true, printVersion, nullptr},
-    OptionRow{{nullptr, "laboratoire"}, "FICHIER", "Ouvre le Laboratoire sur le montage enregistré dans FICHIER.",
-              false, nullptr, nullptr},
+    OptionRow{{nullptr, "laboratoire"}, "FICHIER",
+              "Ouvre le Laboratoire sur la configuration enregistrée dans FICHIER.", true, nullptr, openLaboratory},
     OptionRow{{nullptr, "corrige"}, "FEUILLE",
               "Écrit sur la sortie standard le corrigé de FEUILLE pour l'élève que nomme --eleve, et s'arrête.", true,
               printCorrection, nullptr},

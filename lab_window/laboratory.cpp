@@ -13,6 +13,7 @@
 #include "lab_window/plot_cursor.h"
 #include "lab_window/run_texts.h"
 #include "lab_window/sample_rows.h"
+#include "lab_window/setup_menu.h"
 #include "lab_window/trace_legend.h"
 #include "lab_window/z_plane.h"
 #include "picture/block_diagram.h"
@@ -27,11 +28,15 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGraphicsView>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
@@ -67,6 +72,8 @@ constexpr auto kSceneDescription =
 constexpr Geometry kTitle{16, 6, 300, 22};
 constexpr Geometry kFond{kFondLeft, kFondTop, kFondWidth, kFondHeight};
 constexpr Geometry kPoles{804, 8, 192, 158};
+// Beside the title, above the diagram's wires: what became of a file.
+constexpr Geometry kMessage{140, 4, 656, 26};
 // Beside the plots.
 constexpr Geometry kMeasures{804, 172, 192, 150};
 constexpr Geometry kLegend{804, 324, 192, 104};
@@ -112,11 +119,17 @@ constexpr int kSecondsDecimals = 1;
 
 constexpr QRgb kTitleColour = colour::maroon;
 constexpr QRgb kSpeedColour = colour::olive;
+constexpr QRgb kRefusedColour = colour::red;
+constexpr QRgb kToldColour = colour::green;
 
 constexpr auto kPictureCaption = u"Enregistrer l'image du laboratoire";
 constexpr auto kValuesCaption = u"Exporter les acquisitions du laboratoire";
 constexpr auto kFileName = u"Laboratoire";
 constexpr auto kNoValues = u"Aucune valeur à exporter : la simulation n'a encore fait aucune acquisition.";
+constexpr auto kSetupCaption = u"Enregistrer la configuration du Laboratoire";
+constexpr auto kOpenCaption = u"Ouvrir une configuration du Laboratoire";
+constexpr auto kSetupFileName = u"Configuration";
+constexpr auto kSetupMenuCaption = u"Configuration";
 
 QString text(const char16_t* utf16)
 {
@@ -434,6 +447,7 @@ Laboratory::Laboratory(QWidget* parent)
     m_scene->setAccessibleName(text(kSceneName));
     m_scene->setAccessibleDescription(text(kSceneDescription));
 
+    setAcceptDrops(true);
     buildSprites(m_surfaces);
     createControls();
     setTabOrder();
@@ -481,6 +495,10 @@ void Laboratory::createControls()
     fond->setAccessibleDescription(
         QStringLiteral("Le four vu de côté : couleur de l'intérieur selon la température, ventilateur et porte"));
     place(fond, kFond);
+
+    messageLine = makeText(scene, kMessage);
+    messageLine->setTextFormat(Qt::PlainText);
+    messageLine->setAccessibleName(QStringLiteral("Message"));
 
     poles = makeText(scene, kPoles);
     poles->setAccessibleName(QStringLiteral("Pôles en boucle fermée"));
@@ -752,6 +770,17 @@ void Laboratory::createAnimation(QWidget* group, Column& column)
     connect(clearButton, &QPushButton::clicked, this, &Laboratory::clearTraces);
 
     clearButton->resize(std::max(half, clearButton->sizeHint().width()), kButtonHeight);
+    // Beside it, the setups' menu.
+    const int setupLeft = clearButton->geometry().right() + 1 + kButtonGap;
+    setupButton = makeButton(group, {setupLeft, clearButton->y(), kInset + column.width - setupLeft, kButtonHeight},
+                             text(kSetupMenuCaption),
+                             QStringLiteral("Ouvrir ou enregistrer une configuration du Laboratoire, ou un exemple ; "
+                                            "un fichier déposé sur la fenêtre s'ouvre aussi"));
+    m_setupMenu = new SetupMenu(this, {[this] { askOpenSetup(); }, [this] { saveSetup(); },
+                                       [this](const QString& path) { openSetup(path); }});
+    setupButton->setMenu(m_setupMenu);
+    column.captions.push_back({setupButton, text(kSetupMenuCaption), {}, Mnemonics::kEverywhere, Rank::Choice, {}});
+    m_tabOrder.push_back(setupButton);
     column.top += 3 * kButtonStep;
 
     // Under the buttons, what the plots and the keys do.
@@ -781,6 +810,8 @@ void Laboratory::installKeys()
         {KeyAction::SingleTick, [this] { singleTick(); }},
         {KeyAction::SavePicture, [this] { savePicture(); }},
         {KeyAction::SaveValues, [this] { saveValues(); }},
+        {KeyAction::SaveSetup, [this] { saveSetup(); }},
+        {KeyAction::OpenSetup, [this] { askOpenSetup(); }},
     });
 }
 
@@ -1301,6 +1332,80 @@ void Laboratory::saveValues()
     const std::vector<RunRow> values = sampleRows(m_experiment.run());
     m_stage->save(ExportFormat::Values, text(kValuesCaption), text(kFileName),
                   [values](const QString& path) { return writeCsv(values, path); });
+}
+
+Setup Laboratory::setup() const
+{
+    return {parameters(), m_experiment.start(), m_experiment.shownPeriods(), m_timeDisplay.unit, m_setupTitle};
+}
+
+void Laboratory::applySetup(const Setup& setup)
+{
+    if (m_experiment.state() != model::RunState::Ready) {
+        restart();
+        pause();
+    }
+    setParameters(setup.parameters);
+    setStart(setup.start);
+    setShownPeriods(setup.shownPeriods);
+    setTimeUnit(setup.unit);
+    m_setupTitle = setup.title;
+}
+
+SetupReading Laboratory::openSetup(const QString& path)
+{
+    SetupReading reading = readSetup(path);
+    if (reading.ok()) {
+        applySetup(*reading.setup);
+        addRecentSetup(path);
+    }
+    showMessage(setupOpenedText(reading, path), !reading.ok());
+    return reading;
+}
+
+void Laboratory::askOpenSetup()
+{
+    const QString path = m_stage->askOpen(ExportFormat::Setup, text(kOpenCaption));
+    if (!path.isEmpty())
+        openSetup(path);
+}
+
+void Laboratory::saveSetup()
+{
+    const QByteArray json = setupJson(setup());
+    const QString path = m_stage->save(ExportFormat::Setup, text(kSetupCaption), text(kSetupFileName),
+                                       [json](const QString& to) { return writeSetup(json, to); });
+    if (path.isEmpty())
+        return;
+    addRecentSetup(path);
+    showMessage(QStringLiteral("Configuration enregistrée : « %1 ».").arg(QDir::toNativeSeparators(path)), false);
+}
+
+QString Laboratory::message() const
+{
+    return messageLine->text();
+}
+
+void Laboratory::showMessage(const QString& message, bool refused)
+{
+    colourText(messageLine, refused ? kRefusedColour : kToldColour);
+    messageLine->setText(message);
+    messageLine->setToolTip(message);
+}
+
+void Laboratory::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedSetup(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void Laboratory::dropEvent(QDropEvent* event)
+{
+    const QString path = droppedSetup(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openSetup(path);
 }
 
 }  // namespace t1

@@ -8,6 +8,7 @@
 #include "lab_window/lab_plots.h"
 #include "lab_window/measures_text.h"
 #include "lab_window/plot_scale.h"
+#include "lab_window/setup_file.h"
 #include "lab_window/time_display.h"
 #include "picture/surfaces.h"
 
@@ -33,6 +34,7 @@ namespace t1 {
 
 class NumberField;
 class PlotCursor;
+class SetupMenu;
 class ZPlane;
 
 // The laboratory's scene: the diagram band of the lessons, the plots and the
@@ -101,6 +103,23 @@ public:
     bool setShownPeriods(int periods);
     void setTimeUnit(TimeUnit unit);
 
+    // The setup in force, for a file: the form, the start, the periods shown
+    // and the time unit, with the title of the setup last opened.
+    Setup setup() const;
+    // All of it at once. A run under way first becomes an earlier trace:
+    // the setup starts a new run, which waits, paused, for Démarrer.
+    void applySetup(const Setup& setup);
+    // Reads a setup file and applies it; a file refused changes nothing.
+    // The message line says what came of it; so does the answer.
+    SetupReading openSetup(const QString& path);
+    // Asks for a file to open, or where to save the setup in force.
+    void askOpenSetup();
+    void saveSetup();
+    // The menu of setups: open, save, the recent files and the examples.
+    SetupMenu* setupMenu() const { return m_setupMenu; }
+    // What the message line says: of a file opened or saved.
+    QString message() const;
+
     // The form's controls, built from the model's tables: one radio button
     // per row of model::kRegulators with the row's fields and presets, one
     // field per row of model::kSettings (none for the noise's seed, which
@@ -138,12 +157,17 @@ public:
     QLabel* legend = nullptr;
     PlotCursor* cursor = nullptr;
     ImageView* fond = nullptr;
+    QPushButton* setupButton = nullptr;  // its menu is setupMenu()
+    QLabel* messageLine = nullptr;
 
 signals:
     void timeDisplayChanged(const t1::TimeDisplay& display);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A setup file dropped on the window opens.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     struct Column;
@@ -170,6 +194,7 @@ private:
     void nextPeriod();
     void restart();
     void clearTraces();
+    void showMessage(const QString& message, bool refused);
 
     void drawStep(const model::TickStep& step);
     void redrawPlots();
@@ -210,6 +235,8 @@ private:
     // What the diagram shows of the regulator, to draw it only when it changes.
     std::optional<model::Parameters> m_regulatorShown;
     bool m_fitted = false;  // fitted to a small screen once, at the first opening
+    SetupMenu* m_setupMenu = nullptr;
+    QString m_setupTitle;  // of the setup last opened, written again with it
 };
 
 }  // namespace t1

@@ -17,11 +17,12 @@ struct TimeUnitRow {
     std::string_view name;    // the form's choice: "périodes T", "secondes"
     std::string_view symbol;  // after a value: "3T", "60 s"
     bool spaced = false;      // a space between the value and the symbol
+    std::string_view key;     // in setup files: ASCII, stable
 };
 
 inline constexpr std::array kTimeUnits{
-    TimeUnitRow{TimeUnit::Periods, "périodes T", "T", false},
-    TimeUnitRow{TimeUnit::Seconds, "secondes", "s", true},
+    TimeUnitRow{TimeUnit::Periods, "périodes T", "T", false, "periodes"},
+    TimeUnitRow{TimeUnit::Seconds, "secondes", "s", true, "secondes"},
 };
 
 inline constexpr const TimeUnitRow& timeUnitRow(TimeUnit unit)

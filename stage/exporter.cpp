@@ -53,6 +53,12 @@ Exporter::Exporter(QWidget* parent) : m_parent(parent)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
+    m_askOpenPath = [this](const SaveRequest& r, const QString& folder) {
+        QFileDialog dialog(m_parent, r.caption, folder, r.filter + QStringLiteral(";;Tous les fichiers (*)"));
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    };
     m_confirmReplace = [this](const QString& path) {
         const QString question = QStringLiteral("Le fichier « %1 » existe déjà. Le remplacer ?").arg(path);
         return ask(m_parent, QMessageBox::Question, question, u"Remplacer", u"Annuler");
@@ -85,6 +91,14 @@ QString Exporter::save(const SaveRequest& request, const Writer& write)
         if (!m_offerRetry(failure))
             return {};
     }
+}
+
+QString Exporter::askOpen(const SaveRequest& request)
+{
+    const QString path = m_askOpenPath(request, m_folder.isEmpty() ? startFolder() : m_folder);
+    if (!path.isEmpty())
+        m_folder = QFileInfo(path).absolutePath();
+    return path;
 }
 
 void Exporter::nothingToSave(const QString& message)

@@ -13,7 +13,7 @@ struct SaveRequest {
     QString filter;
 };
 
-// Asks where to save and writes. The data in hand is captured before the
+// Asks where to save and writes, or which file to open. The data in hand is captured before the
 // dialog opens, so the animation going on behind it does not change it. An
 // existing file is replaced only when the user says so; a failed write is
 // explained and another name offered, so nothing is dropped without the
@@ -33,18 +33,23 @@ public:
 
     // The path written, or empty when the user gave up.
     QString save(const SaveRequest& request, const Writer& write);
+    // The file the user chose to open, from the folder last used; empty
+    // when he gave up.
+    QString askOpen(const SaveRequest& request);
     // Tells the user why there is nothing to save.
     void nothingToSave(const QString& message);
 
     void setAskPath(AskPath ask) { m_askPath = std::move(ask); }
+    void setAskOpenPath(AskPath ask) { m_askOpenPath = std::move(ask); }
     void setConfirmReplace(ConfirmReplace confirm) { m_confirmReplace = std::move(confirm); }
     void setOfferRetry(OfferRetry offer) { m_offerRetry = std::move(offer); }
     void setInform(std::function<void(const QString&)> inform) { m_inform = std::move(inform); }
 
 private:
     QWidget* m_parent;
-    QString m_folder;  // the last folder saved into, for this session only
+    QString m_folder;  // the last folder saved into or opened from, for this session only
     AskPath m_askPath;
+    AskPath m_askOpenPath;
     ConfirmReplace m_confirmReplace;
     OfferRetry m_offerRetry;
     std::function<void(const QString&)> m_inform;

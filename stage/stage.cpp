@@ -64,3 +64,8 @@ QString Stage::save(ExportFormat format, const QString& caption, const QString& 
     const QString fileName = baseName + QLatin1Char('.') + QString::fromUtf16(row.suffix);
     return m_exporter.save({caption, fileName, QString::fromUtf16(row.filter)}, write);
 }
+
+QString Stage::askOpen(ExportFormat format, const QString& caption)
+{
+    return m_exporter.askOpen({caption, {}, QString::fromUtf16(exportFormat(format).filter)});
+}

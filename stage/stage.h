@@ -32,6 +32,8 @@ public:
     // Asks where to save a file of the format, suggesting the base name with
     // the format's suffix, then writes it.
     QString save(ExportFormat format, const QString& caption, const QString& baseName, const Exporter::Writer& write);
+    // Asks which file of the format to open (any file may be chosen); empty when the user gave up.
+    QString askOpen(ExportFormat format, const QString& caption);
 
 private:
     QWidget* m_window;

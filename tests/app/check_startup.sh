@@ -62,13 +62,12 @@ for display in "" "DISPLAY=$unused"; do
   [ "$status" -eq 0 ] && [ "$(cat "$printed")" = "Temperature1 $version" ] ||
     fail "--version ${display:-without a display}: status $status, $(cat "$printed" "$said")"
 done
-for wrong in --aide "--help extra" "--version=2" "--laboratoire x.json"; do
+for wrong in --aide "--help extra" "--version=2" --laboratoire; do
   status=0
   bare "$program" $wrong >"$printed" 2>"$said" || status=$?
   [ "$status" -eq 2 ] && [ ! -s "$printed" ] || fail "\"$wrong\" gave status $status"
   says "--help »" "\"$wrong\""
 done
-says "Option inconnue : « laboratoire »." "an option not offered yet"
 # A teacher's correction without a display: one student (the draw the
 # model's tests pin for this sheet), or a class list as CSV.
 sheets=$top/resources
@@ -95,6 +94,21 @@ status=0
 bare QT_QPA_PLATFORM=offscreen "$program" -platform offscreen --aide 2>"$said" || status=$?
 [ "$status" -eq 2 ] || fail "--aide on a display gave status $status"
 says "Option inconnue : « aide »." "--aide on a display"
+
+# --laboratoire opens the Laboratoire on a setup; a file refused is said on
+# the standard error and the program runs on, the Laboratoire at its defaults.
+setup=$(mktemp)
+home=$(mktemp -d)  # where the recent files are kept
+printf '{ "format": "temperature1-laboratoire", "version": 1, "K": 0 }' >"$setup"
+status=0
+bare HOME="$home" QT_QPA_PLATFORM=offscreen timeout 3 "$program" --laboratoire "$setup" 2>"$said" || status=$?
+[ "$status" -eq 124 ] || fail "--laboratoire with a file refused ended early (status $status)"
+says "Le fichier « $setup » : la clé « K » vaut 0" "--laboratoire with a file refused"
+status=0
+bare HOME="$home" QT_QPA_PLATFORM=offscreen timeout 3 "$program" --laboratoire "$top/resources/exemples/p-retard.json" \
+  2>"$said" || status=$?
+[ "$status" -eq 124 ] && ! grep -q "Le fichier" "$said" || fail "--laboratoire with an example: status $status, $(cat "$said")"
+rm -rf "$setup" "$home"
 
 # No font at all: said once, and the program runs on until it is stopped.
 status=0

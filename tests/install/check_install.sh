@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs the build into a staging folder and checks what lands where:
-# exactly the program, its launcher, icon, metadata, five documents, its
-# manual page in English and French, the copyright file and the changelog, the launcher and metadata valid, and the
+# exactly the program, its launcher, icon, metadata, five documents, the
+# Laboratoire's three example setups, its manual page in English and French,
+# the copyright file and the changelog, the launcher and metadata valid, and the
 # installed program starting from a folder that holds nothing of its own.
 # usage: check_install.sh BUILD_DIR STAGING_DIR
 set -eu
@@ -28,6 +29,9 @@ share/temperature1/comm2.rtf
 share/temperature1/comm3.rtf
 share/temperature1/comm4.rtf
 share/temperature1/comm5.rtf
+share/temperature1/exemples/identification.json
+share/temperature1/exemples/p-retard.json
+share/temperature1/exemples/pid-bruit.json
 share/temperature1/feuille-identification.json
 share/temperature1/feuille-prediction.json
 share/temperature1/feuille-reglage.json"
@@ -73,6 +77,9 @@ done
 grep -q "<svg" "$stage/share/icons/hicolor/scalable/apps/temperature1.svg" || fail "the icon is not an SVG"
 for n in 1 2 3 4 5; do
   head -c 5 "$stage/share/temperature1/comm$n.rtf" | grep -qF '{\rtf' || fail "comm$n.rtf is not RTF"
+done
+for example in "$stage"/share/temperature1/exemples/*.json; do
+  grep -qF '"format": "temperature1-laboratoire"' "$example" || fail "$example is not a Laboratoire setup"
 done
 
 # Started from an empty folder that it may not write to, the installed

@@ -34,6 +34,7 @@ esac
 contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
 for f in ./usr/bin/temperature1 ./usr/share/temperature1/comm1.rtf ./usr/share/temperature1/comm5.rtf \
   ./usr/share/temperature1/feuille-identification.json ./usr/share/temperature1/feuille-reglage.json \
+  ./usr/share/temperature1/exemples/p-retard.json \
   ./usr/share/applications/temperature1.desktop ./usr/share/icons/hicolor/scalable/apps/temperature1.svg \
   ./usr/share/metainfo/org.temperature1.temperature1.metainfo.xml \
   ./usr/share/doc/temperature1/copyright ./usr/share/doc/temperature1/changelog.gz \

@@ -457,6 +457,8 @@ TEST_F(LaboratoryTest, TabVisitsTheFieldsOfTheKindInForceThenTheButtonsThenThePl
     lab->clearButton->setEnabled(true);
     lab->clearButton->setFocus();
     press(Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), lab->setupButton);
+    press(Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), lab->cursor);
     press(Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), lab->zPlaneButton);
