@@ -16,14 +16,6 @@ constexpr double kWidest = 1e9;
 constexpr int kBoxWidth = 90;
 constexpr auto kRefusedStyle = "color: #b00000;";
 
-std::string_view trimmedView(std::string_view s)
-{
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
 }  // namespace
 
 model::Quantity answerQuantity(std::string_view key, std::string_view symbol, model::Unit unit, int decimals)
@@ -33,7 +25,7 @@ model::Quantity answerQuantity(std::string_view key, std::string_view symbol, mo
 
 Reading readAnswer(const model::Quantity& q, std::string_view text)
 {
-    text = trimmedView(text);
+    text = trimmed(text);
     if (text.empty())
         return {};
     if (!text.ends_with('%'))

@@ -56,15 +56,6 @@ constexpr std::array kWords{
     Words{"U", "U", "", false, "La commande appliquée au four, en volts : la boucle est ouverte"},
 };
 
-std::string_view trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(kSpaces);
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(kSpaces);
-    return text.substr(first, last - first + 1);
-}
-
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
@@ -124,6 +115,16 @@ Reading refused(std::string message)
 }
 
 }  // namespace
+
+std::string_view trimmed(std::string_view text)
+{
+    const auto first = text.find_first_not_of(kSpaces);
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = text.find_last_not_of(kSpaces);
+    return text.substr(first, last - first + 1);
+}
+
 
 std::optional<double> parseDecimal(std::string_view text)
 {

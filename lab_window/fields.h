@@ -61,6 +61,9 @@ struct Reading {
     std::string message;
 };
 
+// The text without the blanks a user leaves around a number.
+std::string_view trimmed(std::string_view text);
+
 // A number, or a fraction of two ("1/5"), checked against the quantity.
 Reading readQuantity(const model::Quantity& q, std::string_view text);
 
