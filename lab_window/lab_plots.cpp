@@ -431,11 +431,14 @@ void drawPiece(Canvas& w, const PlotScale& scale, const model::Simulation& run, 
     const int x0 = scale.x(kSPlot, run, t0);
     const int x1 = scale.x(kSPlot, run, t1);
 
-    pen(w, plot_colour::e);
-    const int yE = PlotScale::y(volts(sample.e));
-    for (int x = x0; x < x1; ++x)
-        if (x % kEDotEvery == 0)
-            w.line(x, yE, x + 1, yE);
+    // Open loop, the set-point drives nothing: no line for it.
+    if (run.parametersAt(k).row().closed) {
+        pen(w, plot_colour::e);
+        const int yE = PlotScale::y(volts(sample.e));
+        for (int x = x0; x < x1; ++x)
+            if (x % kEDotEvery == 0)
+                w.line(x, yE, x + 1, yE);
+    }
 
     pen(w, plot_colour::x);
     const int yX = PlotScale::y(volts(sample.x));

@@ -3,6 +3,7 @@
 #include "tests/lab_window/lab_rig.h"
 
 #include "lab_window/fields.h"
+#include "lab_window/lab_plots.h"
 #include "lab_window/mnemonics.h"
 #include "lab_window/time_display.h"
 #include "tests/support/scoped_locale.h"
@@ -216,9 +217,19 @@ TEST_F(LabForm, TheDiagramFollowsTheRowInForce)
     EXPECT_EQ(readouts().gEp, readouts().gE);                // its minus input earthed
     EXPECT_EQ(readouts().gU, QStringLiteral("2"));
     EXPECT_NE(readouts().gX, QStringLiteral("0"));          // the oven still measured
+    // The set-point's dotted line on the S plot, under the key: only once the loop is closed.
+    const auto setPointDots = [this] {
+        int n = 0;
+        for (int y = PlotScale::y(model::kFullScaleVolts) + 1; y < kPlotBaseline; ++y)
+            for (int x = kSPlot.left + 1; x < kSPlot.right; ++x)
+                n += scene().pixel(x, y) == plot_colour::e;
+        return n;
+    };
+    EXPECT_EQ(setPointDots(), 0);
     choose(Regulator::P);
     periods(1);
     EXPECT_EQ(area(kReturnBranch), closed);
+    EXPECT_GT(setPointDots(), 0);
 }
 
 TEST_F(LabForm, ANewDrawOfTheNoiseActsAtTheNextRun)
