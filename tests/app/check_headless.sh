@@ -50,6 +50,9 @@ gone() {
 stop() {
   way=$1
   mkdir "$tmp"
+  # Emptied here: the background command below opens it only once it has
+  # forked, and the wait that follows must not read the last stop's lines.
+  : >"$said"
   # In a session of its own, as a terminal starts a command: its group is
   # what Ctrl+C signals; with Ctrl+C at its default, as at a terminal.
   env -i PATH="$PATH" HOME="$work" TMPDIR="$tmp" ASAN_OPTIONS=detect_leaks=0 T1_HEADLESS=1 \
