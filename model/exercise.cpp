@@ -2,6 +2,7 @@
 
 #include "model/criteria.h"
 #include "model/exercise_kinds.h"
+#include "model/regulators.h"
 
 #include <algorithm>
 #include <cmath>
@@ -118,11 +119,28 @@ Verdict check(const StudentExercise& exercise, const Submission& submission)
     return exercise.kind->check(exercise, submission);
 }
 
-Simulation exerciseRun(const StudentExercise& exercise, const Parameters& p)
+void placeStep(std::vector<CommandStep>& steps, CommandStep step)
+{
+    const auto at = std::find_if(steps.begin(), steps.end(),
+                                 [&](const CommandStep& s) { return s.acquisition >= step.acquisition; });
+    if (at != steps.end() && at->acquisition == step.acquisition)
+        *at = step;
+    else
+        steps.insert(at, step);
+}
+
+Simulation exerciseRun(const StudentExercise& exercise, const Parameters& p, std::span<const CommandStep> steps)
 {
     Simulation run(p, exercise.start);
-    for (int k = 0; k <= exercise.periods; ++k)
+    for (int k = 0; k <= exercise.periods; ++k) {
+        for (const CommandStep& step : steps)
+            if (step.acquisition == k) {
+                Parameters next = run.parameters();
+                next.fieldsOf(Regulator::Manual)[kCommandField] = step.volts;
+                run.change(sanitised(next));
+            }
         run.advance();
+    }
     return run;
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,9 +73,24 @@ struct Submission {
 // Judged by the kind's row.
 Verdict check(const StudentExercise& exercise, const Submission& submission);
 
+// A step of the manual command the student applies in open loop: U from
+// that acquisition on.
+struct CommandStep {
+    int acquisition = 0;
+    double volts = 0;
+    bool operator==(const CommandStep&) const = default;
+};
+
+// Adds a step in its place among steps kept in time order, over the one
+// already at its acquisition.
+void placeStep(std::vector<CommandStep>& steps, CommandStep step);
+
 // The exercise's run from its start, for these parameters: its periods, so
-// one acquisition more.
-Simulation exerciseRun(const StudentExercise& exercise, const Parameters& p);
+// one acquisition more. The steps act at their acquisitions, in the
+// parameters' manual command (brought within its range); of two at the same
+// acquisition the later one holds, and those beyond the run do nothing.
+Simulation exerciseRun(const StudentExercise& exercise, const Parameters& p,
+                       std::span<const CommandStep> steps = {});
 
 // An answer against the row's expected value for these parameters (and,
 // in a prediction, the acquisition's sample).

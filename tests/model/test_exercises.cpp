@@ -21,18 +21,12 @@ struct OpenLoop {
 
 Simulation stepped(const OpenLoop& o, double u, int at, int periods, Start start = Start::Cold, double from = 0)
 {
-    const StudentExercise x = only(exerciseOf(
+    StudentExercise x = only(exerciseOf(
         "identification", {{"K", o.gain}, {"T1_s", o.t1}, {"theta_T1", o.thetaT1}, {"T_s", o.ts}, {"U", from}}));
-    Parameters p = x.parameters;
-    Simulation run(p, start);
-    for (int k = 0; k < periods; ++k) {
-        if (k == at) {
-            p.field(Regulator::Manual, kCommandField) = u;
-            run.change(p);
-        }
-        run.advance();
-    }
-    return run;
+    x.start = start;
+    x.periods = periods - 1;
+    const CommandStep step{at, u};
+    return exerciseRun(x, x.parameters, {&step, 1});
 }
 
 double value(const Verdict& v, std::string_view key)
@@ -99,6 +93,29 @@ TEST(Identification, ModelCurveForTheSameCommands)
         }
         EXPECT_GT(apart, 0.3);
     }
+}
+
+// The student's steps of the manual command: at their acquisitions, the
+// later of two at the same one, within the converter's range, and none
+// beyond the run.
+TEST(Identification, StepsOfTheManualCommand)
+{
+    const StudentExercise x = only(exerciseOf("identification", {{"T_s", 30}, {"U", 5}}));
+    const std::vector<CommandStep> steps{{0, 2}, {6, 3}, {6, 7}, {12, 25}, {x.periods + 1, 1}};
+    const Simulation run = exerciseRun(x, x.parameters, steps);
+    const auto u = [&](int k) { return run.samples()[std::size_t(k)].u; };
+    EXPECT_DOUBLE_EQ(u(0), 2);
+    EXPECT_DOUBLE_EQ(u(5), 2);
+    EXPECT_NEAR(u(6), 7, kHalfStepVolts);
+    EXPECT_DOUBLE_EQ(u(12), 10);
+    EXPECT_DOUBLE_EQ(u(x.periods), 10);
+    EXPECT_EQ(run.samples().size(), std::size_t(x.periods + 1));
+    EXPECT_NEAR(exerciseRun(x, x.parameters).samples().front().u, 5, kHalfStepVolts);  // the sheet's own
+
+    std::vector<CommandStep> placed;
+    for (const CommandStep s : {CommandStep{12, 1}, CommandStep{3, 2}, CommandStep{12, 4}, CommandStep{0, 3}})
+        placeStep(placed, s);
+    EXPECT_EQ(placed, (std::vector<CommandStep>{{0, 3}, {3, 2}, {12, 4}}));
 }
 
 TEST(Identification, AnswersWithinTheirTolerance)
