@@ -9,6 +9,8 @@
 #include <QJsonDocument>
 #include <QStandardPaths>
 
+#include <cmath>
+
 namespace t1 {
 
 namespace {
@@ -26,6 +28,20 @@ QJsonObject judgementJson(const ShownJudgement& j)
     return {{key("nom"), j.name}, {key("valeur"), j.value}, {key("juste"), j.met}};
 }
 
+// A file's steps: those of a run's span, each once, in time order.
+std::vector<model::CommandStep> stepsFrom(const QJsonArray& list)
+{
+    std::vector<model::CommandStep> steps;
+    for (const QJsonValue& v : list) {
+        const QJsonObject o = v.toObject();
+        const double at = o.value(key("acquisition")).toDouble(-1);
+        const double volts = o.value(key("U")).toDouble(NAN);
+        if (at >= 0 && at <= model::kExercisePeriods.high && at == std::floor(at) && std::isfinite(volts))
+            model::placeStep(steps, {int(at), volts});
+    }
+    return steps;
+}
+
 QJsonObject exerciseJson(const ExerciseProgress& e)
 {
     QJsonObject typed;
@@ -34,6 +50,9 @@ QJsonObject exerciseJson(const ExerciseProgress& e)
     QJsonArray verdict;
     for (const ShownJudgement& j : e.lastVerdict)
         verdict.append(judgementJson(j));
+    QJsonArray steps;
+    for (const model::CommandStep& s : e.steps)
+        steps.append(QJsonObject{{key("acquisition"), s.acquisition}, {key("U"), s.volts}});
     return {
         {key("essais"), e.tries},
         {key("reussi"), e.solved},
@@ -41,6 +60,7 @@ QJsonObject exerciseJson(const ExerciseProgress& e)
         {key("revele"), e.revealed},
         {key("reponses"), typed},
         {key("regulateur"), e.regulator},
+        {key("echelons"), steps},
         {key("verdict"), verdict},
         {key("debut"), e.started.toString(Qt::ISODate)},
         {key("dernier_essai"), e.lastTry.toString(Qt::ISODate)},
@@ -61,6 +81,7 @@ ExerciseProgress exerciseFrom(const QJsonObject& o)
     for (auto it = typed.begin(); it != typed.end(); ++it)
         e.typed[it.key()] = it->toString();
     e.regulator = o.value(key("regulateur")).toString();
+    e.steps = stepsFrom(o.value(key("echelons")).toArray());
     for (const QJsonValue& v : o.value(key("verdict")).toArray()) {
         const QJsonObject j = v.toObject();
         e.lastVerdict.push_back({j.value(key("nom")).toString(), j.value(key("valeur")).toString(),

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/exercise.h"
+
 #include <QDateTime>
 #include <QJsonObject>
 #include <QString>
@@ -26,6 +28,7 @@ struct ExerciseProgress {
     bool revealed = false;  // the true values shown: finished, and the sheet allows it
     std::map<QString, QString> typed;  // each box's text, by its key
     QString regulator;                 // a tuning's choice, by its key
+    std::vector<model::CommandStep> steps;  // an identification's own steps of the command, in time order
     std::vector<ShownJudgement> lastVerdict;
     QDateTime started;
     QDateTime lastTry;

@@ -5,6 +5,7 @@
 #include "exercises/results_export.h"
 #include "exercises/sheet_file.h"
 
+#include <QJsonArray>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -24,6 +25,7 @@ TEST(Progress, FoundAgainForItsOwnSheetOnly)
     e.revealed = true;
     e.typed[QStringLiteral("K")] = QStringLiteral("1,2");
     e.regulator = QStringLiteral("PI");
+    e.steps = {{0, 2}, {12, 4.5}};
     e.lastVerdict = {{QStringLiteral("K"), QStringLiteral("1,2"), true}};
     e.started = QDateTime(QDate(2025, 3, 4), QTime(10, 5));
     e.period = 3;
@@ -38,11 +40,26 @@ TEST(Progress, FoundAgainForItsOwnSheetOnly)
     EXPECT_TRUE(b.solved && b.finished && b.revealed);
     EXPECT_EQ(b.typed.at(QStringLiteral("K")), QStringLiteral("1,2"));
     EXPECT_EQ(b.regulator, QStringLiteral("PI"));
+    EXPECT_EQ(b.steps, e.steps);
     ASSERT_EQ(b.lastVerdict.size(), 1u);
     EXPECT_TRUE(b.lastVerdict[0].met);
     EXPECT_EQ(b.started, e.started);
     EXPECT_EQ(b.right, 7);
     EXPECT_EQ(back.exercises[0].tries, 0);
+
+    // Steps out of a run's span, not whole or twice at one acquisition are
+    // not taken as they stand.
+    const QJsonObject bad{{QStringLiteral("acquisition"), 2.5}, {QStringLiteral("U"), 1}};
+    const QJsonObject late{{QStringLiteral("acquisition"), 1e9}, {QStringLiteral("U"), 1}};
+    const QJsonObject twice{{QStringLiteral("acquisition"), 12}, {QStringLiteral("U"), 3}};
+    QJsonObject root = progressJson(p, QStringLiteral("tp3"), QStringLiteral("Jean Dupont"));
+    QJsonArray list = root[QStringLiteral("exercices")].toArray();
+    QJsonObject second = list[1].toObject();
+    second[QStringLiteral("echelons")] = QJsonArray{bad, late, second[QStringLiteral("echelons")].toArray()[1], twice};
+    list[1] = second;
+    root[QStringLiteral("exercices")] = list;
+    EXPECT_EQ(progressFromJson(root, QStringLiteral("tp3"), 2).exercises[1].steps,
+              (std::vector<model::CommandStep>{{12, 3}}));
 
     // Another sheet, one its teacher changed, a file gone or broken: a fresh start.
     for (const SheetProgress& fresh : {loadProgress(path, QStringLiteral("tp4"), 2),
