@@ -165,25 +165,33 @@ QPoint ExercisePlot::pointOf(double periods, double volts) const
     return QPoint(scale.x(kSPlot, *m_run, periods), PlotScale::y(volts) - kBand.top());
 }
 
-QString ExercisePlot::readingAt(QPoint p) const
+std::optional<ExercisePlot::Point> ExercisePlot::pointAt(QPoint p) const
 {
     if (!m_run)
-        return {};
+        return std::nullopt;
     const QPoint scene = p + kBand.topLeft();
     const std::optional<PlotArea> area = PlotScale::areaAt(scene.x(), scene.y());
     if (!area)
-        return {};
+        return std::nullopt;
     const PlotScale scale(*m_run, m_periods, kUnit);
     const double seconds = scale.timeAt(*area, scene.x());
     const double periods = runPeriods(*m_run, seconds, kUnit);
     const double known = m_until ? std::max(0, *m_until - 1) : m_periods;
     if (periods < 0 || periods > known)
+        return std::nullopt;
+    return Point{*area == kSPlot, seconds, periods};
+}
+
+QString ExercisePlot::readingAt(QPoint p) const
+{
+    const std::optional<Point> at = pointAt(p);
+    if (!at)
         return {};
-    const QString t = QStringLiteral("t = %1 s").arg(frenchNumber(seconds, kTimeDecimals));
-    if (*area == kSPlot)
-        return t + QStringLiteral(" ; S = %1 V").arg(frenchNumber(m_run->sAt(periods), kVoltDecimals));
+    const QString t = QStringLiteral("t = %1 s").arg(frenchNumber(at->seconds, kTimeDecimals));
+    if (at->onS)
+        return t + QStringLiteral(" ; S = %1 V").arg(frenchNumber(m_run->sAt(at->periods), kVoltDecimals));
     const auto& samples = m_run->samples();
-    const std::size_t k = std::min(samples.size() - 1, std::size_t(std::floor(periods)));
+    const std::size_t k = std::min(samples.size() - 1, std::size_t(std::floor(at->periods)));
     return t + QStringLiteral(" ; U = %1 V").arg(frenchNumber(samples[k].u, kVoltDecimals));
 }
 
@@ -201,6 +209,14 @@ void ExercisePlot::paintEvent(QPaintEvent*)
 void ExercisePlot::mouseMoveEvent(QMouseEvent* event)
 {
     m_reading->setText(readingAt(event->position().toPoint()));
+}
+
+void ExercisePlot::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mousePressEvent(event);
+    if (const std::optional<Point> at = pointAt(event->position().toPoint()))
+        emit picked(at->periods, at->seconds, m_run->sAt(at->periods));
 }
 
 void ExercisePlot::leaveEvent(QEvent*)

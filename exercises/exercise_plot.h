@@ -28,6 +28,7 @@ public:
     void setRun(const model::Simulation& run, int periods, std::optional<int> until = std::nullopt);
     void clearRun();
     bool hasRun() const { return m_run.has_value(); }
+    const std::optional<model::Simulation>& run() const { return m_run; }
 
     // The levels at 28, 40 and 63 % between the two the student marked.
     void setLevels(std::optional<std::pair<double, double>> levels);
@@ -46,13 +47,27 @@ public:
 
     QSize sizeHint() const override;
 
+signals:
+    // A click on either plot within the run: the instant in periods and in
+    // seconds, and S there.
+    void picked(double periods, double seconds, double s);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
     void redraw();
+    struct Point {
+        bool onS = false;
+        double seconds = 0;
+        double periods = 0;
+    };
+    // Where the crosshair is at a point of the widget; none off the plots
+    // or beyond what the run has drawn.
+    std::optional<Point> pointAt(QPoint p) const;
 
     std::optional<model::Simulation> m_run;
     int m_periods = 0;

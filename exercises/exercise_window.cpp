@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +23,8 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace t1 {
 
@@ -36,6 +39,11 @@ constexpr auto kTitleStyle = "font-size: 14pt; font-weight: bold;";
 constexpr std::string_view kGainKey = "K";
 constexpr std::string_view kTimeConstantKey = "T1_s";
 constexpr std::string_view kDelayKey = "theta_s";
+// The acquisition a step of the command starts at, within the longest run.
+constexpr model::Quantity kStepAcquisition{"acquisition", "n", model::Unit::None, 0, model::kExercisePeriods.high,
+                                           false, true, 0, 0};
+constexpr int kLevelDecimals = 2;  // volts, as the crosshair reads S
+constexpr int kInstantDecimals = 1;  // seconds, as the crosshair reads t
 
 QString utf8(std::string_view s)
 {
@@ -126,6 +134,24 @@ ExerciseWindow::ExerciseWindow(model::Sheet sheet, const QString& student, const
     for (QWidget* w : std::initializer_list<QWidget*>{levelsBox, levelFrom, levelTo, tangentBox, tangentAt})
         aids->addWidget(w);
     aids->addStretch(1);
+    m_command = new QWidget(this);
+    auto* command = new QGridLayout(m_command);
+    command->setContentsMargins(0, 0, 0, 0);
+    commandVolts = new AnswerField(m_command, model::regulatorRow(model::Regulator::Manual).fields()[model::kCommandField],
+                                   QStringLiteral("Commande manuelle : U ="), true);
+    commandAt = new AnswerField(m_command, kStepAcquisition, QStringLiteral("dès l'acquisition"), true);
+    applyStepButton = new QPushButton(QStringLiteral("&Appliquer l'échelon"), m_command);
+    removeStepButton = new QPushButton(QStringLiteral("&Retirer le dernier"), m_command);
+    removeStepButton->setToolTip(QStringLiteral("Retire l'échelon le plus tardif que vous avez appliqué"));
+    commandSteps = wrapped(m_command, "commandSteps");
+    command->addWidget(commandVolts, 0, 0, Qt::AlignTop);
+    command->addWidget(commandAt, 0, 1, Qt::AlignTop);
+    command->addWidget(applyStepButton, 0, 2, Qt::AlignTop);
+    command->addWidget(removeStepButton, 0, 3, Qt::AlignTop);
+    command->setColumnStretch(4, 1);
+    command->addWidget(commandSteps, 1, 0, 1, 5);
+    plot->setToolTip(QStringLiteral("Cliquez dans une case des aides ou dans celle de l'acquisition, puis sur la "
+                                    "courbe : la case prend la valeur lue au réticule."));
     regulatorChoice = new QComboBox(this);
     regulatorChoice->setAccessibleName(QStringLiteral("Régulateur"));
     regulatorChoice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -149,7 +175,7 @@ ExerciseWindow::ExerciseWindow(model::Sheet sheet, const QString& student, const
     message = wrapped(this, "message");
     message->setAccessibleName(QStringLiteral("Message"));
 
-    for (QWidget* w : std::initializer_list<QWidget*>{statement, givens, plot, m_aids})
+    for (QWidget* w : std::initializer_list<QWidget*>{statement, givens, plot, m_aids, m_command})
         right->addWidget(w);
     right->addWidget(regulatorChoice, 0, Qt::AlignLeft);
     right->addWidget(m_regulatorFields);
@@ -171,6 +197,10 @@ ExerciseWindow::ExerciseWindow(model::Sheet sheet, const QString& student, const
         connect(box, &QCheckBox::toggled, this, &ExerciseWindow::showAids);
     for (AnswerField* f : {levelFrom, levelTo, tangentAt})
         connect(f->edit(), &QLineEdit::editingFinished, this, &ExerciseWindow::showAids);
+    connect(applyStepButton, &QPushButton::clicked, this, &ExerciseWindow::applyStep);
+    connect(commandAt->edit(), &QLineEdit::returnPressed, this, &ExerciseWindow::applyStep);
+    connect(removeStepButton, &QPushButton::clicked, this, &ExerciseWindow::removeStep);
+    connect(plot, &ExercisePlot::picked, this, &ExerciseWindow::pick);
 
     m_index = m_exercises.size();  // none shown yet
     showExercise(0);
@@ -210,6 +240,7 @@ void ExerciseWindow::showExercise(std::size_t index)
 
     const bool values = x.kind->asks == model::Asks::Values;
     m_aids->setVisible(values && x.kind->judging == model::Judging::HiddenValues);
+    m_command->setVisible(x.kind->regulator == model::Regulator::Manual);
     regulatorChoice->setVisible(x.kind->asks == model::Asks::Regulator);
     m_regulatorFields->setVisible(x.kind->asks == model::Asks::Regulator);
     m_answers->setVisible(x.kind->asks != model::Asks::Regulator);
@@ -218,6 +249,86 @@ void ExerciseWindow::showExercise(std::size_t index)
     showRun();
     showAids();
     showState();
+}
+
+void ExerciseWindow::applyStep()
+{
+    const std::optional<double> volts = commandVolts->read();
+    const std::optional<double> at = commandAt->read();
+    if (!volts || !at)
+        return;
+    const model::StudentExercise& x = current();
+    if (*at > x.periods) {
+        refuse(QStringLiteral("L'échelon doit tomber pendant l'essai : de l'acquisition 0 à %1.").arg(x.periods));
+        return;
+    }
+    message->clear();
+    model::placeStep(state().steps, {int(*at), *volts});
+    save();
+    showRun();
+    showAids();
+}
+
+void ExerciseWindow::removeStep()
+{
+    if (state().steps.empty())
+        return;
+    state().steps.pop_back();
+    save();
+    showRun();
+    showAids();
+}
+
+void ExerciseWindow::showSteps()
+{
+    const std::vector<model::CommandStep>& steps = state().steps;
+    const auto volts = [](double v) { return frenchNumber(v, kLevelDecimals) + QStringLiteral(" V"); };
+    // As the converter holds them, read off the run shown.
+    static const std::vector<model::Sample> none;
+    const std::vector<model::Sample>& samples = plot->run() ? plot->run()->samples() : none;
+    QStringList applied;
+    if ((steps.empty() || steps.front().acquisition > 0) && !samples.empty())
+        applied << volts(samples.front().u) + QStringLiteral(" dès le départ (donné par la feuille)");
+    for (const model::CommandStep& s : steps) {
+        if (std::size_t(s.acquisition) >= samples.size())
+            continue;
+        const model::Sample& at = samples[std::size_t(s.acquisition)];
+        applied << QStringLiteral("%1 dès l'acquisition %2 (t = %3 s)")
+                       .arg(volts(at.u))
+                       .arg(s.acquisition)
+                       .arg(frenchNumber(at.seconds, kInstantDecimals));
+    }
+    commandSteps->setText(QStringLiteral("Commande appliquée : ") + applied.join(QStringLiteral(" ; ")) + QLatin1Char('.'));
+    removeStepButton->setEnabled(!steps.empty());
+}
+
+// A click on the curves fills the aid's box the student is in with what the
+// crosshair reads there.
+void ExerciseWindow::pick(double periods, double seconds, double s)
+{
+    QWidget* in = focusWidget();
+    if (in == levelFrom->edit() || in == levelTo->edit()) {
+        (in == levelFrom->edit() ? levelFrom : levelTo)->setText(frenchNumber(s, kLevelDecimals));
+        levelsBox->setChecked(true);
+    } else if (in == tangentAt->edit()) {
+        tangentAt->setText(frenchNumber(seconds, kInstantDecimals));
+        tangentBox->setChecked(true);
+    } else if (in == commandAt->edit()) {
+        commandAt->setText(QString::number(std::lround(periods)));
+    } else {
+        if (m_aids->isVisible())
+            refuse(QStringLiteral("Cliquez d'abord dans la case à remplir (S avant, S final, t ou l'acquisition de "
+                                  "l'échelon), puis sur la courbe."));
+        return;
+    }
+    message->clear();
+    showAids();
+}
+
+void ExerciseWindow::refuse(const QString& why)
+{
+    message->setStyleSheet(QString::fromLatin1(kRefusedStyle));
+    message->setText(why);
 }
 
 void ExerciseWindow::buildAnswers()
@@ -312,14 +423,12 @@ void ExerciseWindow::check()
         return;
     const std::optional<model::Submission> s = submission();
     if (!s) {
-        message->setStyleSheet(QString::fromLatin1(kRefusedStyle));
-        message->setText(QStringLiteral("Corrigez d'abord les valeurs refusées, en rouge sous leur case."));
+        refuse(QStringLiteral("Corrigez d'abord les valeurs refusées, en rouge sous leur case."));
         return;
     }
     // Nothing typed is no answer: it costs no try.
     if (x.kind->asks != model::Asks::Regulator && s->answers.empty()) {
-        message->setStyleSheet(QString::fromLatin1(kRefusedStyle));
-        message->setText(QStringLiteral("Tapez au moins une réponse avant de vérifier."));
+        refuse(QStringLiteral("Tapez au moins une réponse avant de vérifier."));
         return;
     }
     message->clear();
@@ -413,7 +522,7 @@ void ExerciseWindow::showRun()
     const model::StudentExercise& x = current();
     switch (x.kind->judging) {
     case model::Judging::HiddenValues:
-        plot->setRun(model::exerciseRun(x, x.parameters), x.periods);
+        plot->setRun(model::exerciseRun(x, x.parameters, state().steps), x.periods);
         break;
     case model::Judging::Run:
         plot->setRun(model::exerciseRun(x, x.parameters), x.periods, state().period);
@@ -441,6 +550,7 @@ void ExerciseWindow::showAids()
     plot->setLevels(levelsBox->isChecked() && from && to ? std::optional(std::pair(*from, *to)) : std::nullopt);
     const std::optional<double> at = tangentAt->read();
     plot->setTangent(tangentBox->isChecked() ? at : std::nullopt);
+    showSteps();
     showSolution();
 }
 
@@ -542,10 +652,8 @@ void ExerciseWindow::save()
         keepTyped();
     const QString error =
         saveProgress(m_progress, m_progressFile, QString::fromStdString(m_sheet.id), m_student);
-    if (!error.isEmpty()) {
-        message->setStyleSheet(QString::fromLatin1(kRefusedStyle));
-        message->setText(error);
-    }
+    if (!error.isEmpty())
+        refuse(error);
 }
 
 ResultsReport ExerciseWindow::report() const

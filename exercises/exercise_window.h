@@ -65,6 +65,12 @@ public:
     AnswerField* levelFrom = nullptr;
     AnswerField* levelTo = nullptr;
     AnswerField* tangentAt = nullptr;
+    // An identification's manual command: the student's own steps.
+    AnswerField* commandVolts = nullptr;
+    AnswerField* commandAt = nullptr;
+    QPushButton* applyStepButton = nullptr;
+    QPushButton* removeStepButton = nullptr;
+    QLabel* commandSteps = nullptr;
     QComboBox* regulatorChoice = nullptr;
     QPushButton* checkButton = nullptr;
     QPushButton* revealButton = nullptr;
@@ -90,6 +96,11 @@ private:
     void showState();
     void showRun();
     void showAids();
+    void applyStep();
+    void removeStep();
+    void showSteps();
+    void pick(double periods, double seconds, double s);
+    void refuse(const QString& why);
     void showSolution();
     void listExercise(std::size_t index);
     void keepTyped();
@@ -111,6 +122,7 @@ private:
     QWidget* m_regulatorFields = nullptr;
     std::vector<AnswerField*> m_fields;
     QWidget* m_aids = nullptr;
+    QWidget* m_command = nullptr;
 };
 
 }  // namespace t1

@@ -203,6 +203,64 @@ TEST_F(ExerciseWindowTest, AStudentDoesTheIdentificationSheet)
     }
 }
 
+// In an identification the student steps the manual command when he likes,
+// and a click on the curve fills the aid's box he is in; his steps are
+// found again with the window.
+TEST_F(ExerciseWindowTest, TheStudentStepsTheCommandAndMarksTheCurve)
+{
+    const model::Sheet sheet = shipped("feuille-identification.json");
+    const auto step = [](ExerciseWindow& w, const QString& volts, const QString& at) {
+        w.commandVolts->edit()->setText(volts);
+        w.commandAt->edit()->setText(at);
+        QTest::mouseClick(w.applyStepButton, Qt::LeftButton);
+    };
+    const auto u = [](const ExerciseWindow& w, int k) { return w.plot->run()->samples()[std::size_t(k)].u; };
+    {
+        auto w = open(sheet);
+        EXPECT_TRUE(w->commandSteps->text().contains(QStringLiteral("5,02 V dès le départ")));
+        EXPECT_FALSE(w->removeStepButton->isEnabled());
+        step(*w, QStringLiteral("2"), QStringLiteral("0"));
+        step(*w, QStringLiteral("6,5"), QStringLiteral("10"));
+        step(*w, QStringLiteral("12"), QStringLiteral("20"));  // beyond the converter: refused at its box
+        EXPECT_FALSE(w->commandVolts->message().isEmpty());
+        step(*w, QStringLiteral("1"), QStringLiteral("25"));
+        EXPECT_EQ(w->progress().exercises[0].steps.size(), 3u);
+        QTest::mouseClick(w->removeStepButton, Qt::LeftButton);
+        EXPECT_EQ(u(*w, 0), 2);
+        EXPECT_NEAR(u(*w, 10), 6.5, model::kHalfStepVolts);
+        EXPECT_EQ(u(*w, 30), u(*w, 10));
+        EXPECT_TRUE(w->commandSteps->text().contains(QStringLiteral("dès l'acquisition 10 (t = 300 s)")))
+            << w->commandSteps->text().toStdString();
+
+        // A click on the curve: S there into a level's box, the instant into
+        // the tangent's, the nearest acquisition into the step's.
+        const model::Simulation& run = *w->plot->run();
+        const QPoint at12 = w->plot->pointOf(12, run.sAt(12));
+        w->levelTo->edit()->setFocus();
+        QTest::mouseClick(w->plot, Qt::LeftButton, {}, at12);
+        EXPECT_TRUE(w->levelsBox->isChecked());
+        EXPECT_NEAR(readAnswer(w->levelTo->quantity(), w->levelTo->text().toStdString()).value.value_or(-1),
+                    run.sAt(12), 0.05);
+        w->tangentAt->edit()->setFocus();
+        QTest::mouseClick(w->plot, Qt::LeftButton, {}, at12);
+        EXPECT_TRUE(w->tangentBox->isChecked());
+        EXPECT_NEAR(readAnswer(w->tangentAt->quantity(), w->tangentAt->text().toStdString()).value.value_or(-1),
+                    360, 4);
+        w->commandAt->edit()->setFocus();
+        QTest::mouseClick(w->plot, Qt::LeftButton, {}, at12);
+        EXPECT_EQ(w->commandAt->text(), QStringLiteral("12"));
+        w->checkButton->setFocus();
+        QTest::mouseClick(w->plot, Qt::LeftButton, {}, at12);
+        EXPECT_TRUE(w->message->text().startsWith(QStringLiteral("Cliquez d'abord")));
+        w->close();
+    }
+    auto w = open(sheet);
+    EXPECT_EQ(w->progress().exercises[0].steps, (std::vector<model::CommandStep>{{0, 2}, {10, 6.5}}));
+    EXPECT_NEAR(u(*w, 10), 6.5, model::kHalfStepVolts);
+    w->exerciseList->setCurrentRow(1);  // another exercise, the sheet's own step
+    EXPECT_NEAR(u(*w, 0), 5, model::kHalfStepVolts);
+}
+
 // The teacher's correction prints the values the student's window used.
 TEST_F(ExerciseWindowTest, TheCorrectionHasTheWindowsValues)
 {
