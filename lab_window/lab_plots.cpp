@@ -192,12 +192,21 @@ std::vector<TimeMark> timeMarks(const PlotScale& scale, const LabelRows& rows)
     return scale.unit() == TimeUnit::Seconds ? secondsMarks(scale, rows) : periodMarks(scale, rows);
 }
 
-void fixedLabels(const PlotScale& scale, LabelRows& rows)
+// Whether the run ever closed the loop, so that its set-point is drawn.
+bool setPointDrawn(const model::Simulation& run)
+{
+    const auto& marks = run.marks();
+    return run.startedWith().row().closed
+           || std::any_of(marks.begin(), marks.end(), [](const model::Mark& m) { return m.after.row().closed; });
+}
+
+void fixedLabels(const PlotScale& scale, LabelRows& rows, bool setPoint)
 {
     rows.put(kUPlot.left + kTitleGap, kAxisTop, QStringLiteral("Commande U"), colour::blue);
     rows.put(kSPlot.left + kTitleGap, kAxisTop, QStringLiteral("S=(température-20)/8"), colour::blue);
     rows.put(kKeyLeft, kAxisTop, QStringLiteral("X/25,5"), plot_colour::x);
-    rows.put(kKeyLeft + kKeyStep, kAxisTop, QStringLiteral("E/25,5 (consigne)"), plot_colour::e);
+    if (setPoint)
+        rows.put(kKeyLeft + kKeyStep, kAxisTop, QStringLiteral("E/25,5 (consigne)"), plot_colour::e);
     const std::vector<TimeMark> marks = timeMarks(scale, rows);
     for (const PlotArea& a : kPlotAreas) {
         rows.put(frameEnd(a) - kTimeNameBack, kPlotBaseline - kTimeNameAbove, QStringLiteral("t"), colour::blue);
@@ -315,7 +324,7 @@ std::vector<PlotLabel> plotLabels(const PlotView& view, const model::Simulation&
 {
     std::vector<PlotLabel> labels;
     LabelRows rows(labels);
-    fixedLabels(view.scale, rows);
+    fixedLabels(view.scale, rows, setPointDrawn(run));
     for (const DoorSpan& d : view.door)
         for (const PlotArea& a : kPlotAreas)
             rows.beside(a, view.scale.x(a, run, d.from), QStringLiteral("porte ouverte"), colour::blue, -1);

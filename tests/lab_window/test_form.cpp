@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -217,7 +218,7 @@ TEST_F(LabForm, TheDiagramFollowsTheRowInForce)
     EXPECT_EQ(readouts().gEp, readouts().gE);                // its minus input earthed
     EXPECT_EQ(readouts().gU, QStringLiteral("2"));
     EXPECT_NE(readouts().gX, QStringLiteral("0"));          // the oven still measured
-    // The set-point's dotted line on the S plot, under the key: only once the loop is closed.
+    // The set-point's dotted line on the S plot, and its key: only once the loop is closed.
     const auto setPointDots = [this] {
         int n = 0;
         for (int y = PlotScale::y(model::kFullScaleVolts) + 1; y < kPlotBaseline; ++y)
@@ -225,11 +226,18 @@ TEST_F(LabForm, TheDiagramFollowsTheRowInForce)
                 n += scene().pixel(x, y) == plot_colour::e;
         return n;
     };
+    const auto keyed = [this] {
+        const std::vector<PlotLabel> labels = plotLabels(lab->plotView(), run());
+        return std::any_of(labels.begin(), labels.end(),
+                           [](const PlotLabel& l) { return l.text == QStringLiteral("E/25,5 (consigne)"); });
+    };
     EXPECT_EQ(setPointDots(), 0);
+    EXPECT_FALSE(keyed());
     choose(Regulator::P);
     periods(1);
     EXPECT_EQ(area(kReturnBranch), closed);
     EXPECT_GT(setPointDots(), 0);
+    EXPECT_TRUE(keyed());
 }
 
 TEST_F(LabForm, ANewDrawOfTheNoiseActsAtTheNextRun)
