@@ -105,6 +105,7 @@ void ExercisePlot::setModel(std::optional<model::FirstOrderModel> m)
 void ExercisePlot::redraw()
 {
     Canvas canvas(kPlotsRight, kPlotsBottom, colour::btnFace);
+    canvas.touchAll();  // shown whole
     const model::Simulation empty;
     const model::Simulation& run = m_run ? *m_run : empty;
     const int periods = m_run ? m_periods : int(model::kExercisePeriods.fallback);
@@ -121,10 +122,19 @@ void ExercisePlot::redraw()
 
 QImage ExercisePlot::picture() const
 {
-    QImage image = m_image.copy();
-    if (!m_run)
-        return image.copy(kBand);
+    QImage image = m_image.copy(kBand);
     QPainter p(&image);
+    paintOverlays(p);
+    return image;
+}
+
+// Over the retained plots, in the widget's coordinates (the band's).
+void ExercisePlot::paintOverlays(QPainter& p) const
+{
+    if (!m_run)
+        return;
+    p.save();
+    p.translate(-kBand.topLeft());
     p.setRenderHint(QPainter::Antialiasing);
     p.setClipRect(sPlotRect());
     const PlotScale scale(*m_run, m_periods, kUnit);
@@ -153,8 +163,7 @@ QImage ExercisePlot::picture() const
         p.setPen(QPen(QColor(kModelColour), 2));
         p.drawPolyline(curve);
     }
-    p.end();
-    return image.copy(kBand);
+    p.restore();
 }
 
 QPoint ExercisePlot::pointOf(double periods, double volts) const
@@ -200,10 +209,12 @@ QString ExercisePlot::reading() const
     return m_reading->text();
 }
 
+// The retained plots as they are, the overlays over them: no copy of the image.
 void ExercisePlot::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.drawImage(0, 0, picture());
+    p.drawImage(QPoint(0, 0), m_image, kBand);
+    paintOverlays(p);
 }
 
 void ExercisePlot::mouseMoveEvent(QMouseEvent* event)

@@ -9,6 +9,7 @@
 #include <optional>
 
 class QLabel;
+class QPainter;
 
 namespace t1 {
 
@@ -60,6 +61,7 @@ protected:
 
 private:
     void redraw();
+    void paintOverlays(QPainter& painter) const;
     struct Point {
         bool onS = false;
         double seconds = 0;

@@ -55,6 +55,11 @@ Canvas::Canvas(int width, int height, QRgb fill) : m_image(width, height, QImage
     m_image.fill(fill);
 }
 
+void Canvas::touchAll()
+{
+    touch(m_image.rect());
+}
+
 void Canvas::setImage(QImage image)
 {
     m_image = asRgb32(std::move(image));
@@ -94,7 +99,8 @@ void Canvas::endWrite()
 
 void Canvas::touch(const QRect& r)
 {
-    m_dirty += r;
+    // Within the picture, where a rectangle inside the dirty region costs nothing to add.
+    m_dirty += r & m_image.rect();
     // A text with any pixel changed under it must be printed again.
     m_printed.removeIf([&r](const auto& entry) { return entry.value().bounds.intersects(r); });
 }

@@ -92,6 +92,10 @@ public:
     // screen: a few rectangles, so that a control lying between two changed
     // places is not repainted.
     QRegion takeDirty();
+    // Counts the whole picture as changed: a picture drawn at once and shown
+    // whole then adds nothing to the region for each of its many strokes,
+    // which would cost more than the strokes.
+    void touchAll();
 
 private:
     struct Run {
