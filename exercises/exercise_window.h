@@ -3,6 +3,7 @@
 #include "exercises/progress.h"
 #include "exercises/results_export.h"
 #include "model/exercise.h"
+#include "model/identification.h"
 #include "model/sheet.h"
 
 #include <QWidget>
@@ -89,13 +90,23 @@ private:
     void finishIfOver(bool passed);
     void showState();
     void showRun();
+    // The run shown for an exercise, from what its progress keeps: none for
+    // a tuning not yet checked.
+    std::optional<model::Simulation> runToShow(std::size_t index) const;
+    void drawRun(ExercisePlot& on, std::size_t index) const;
+    // The student's model over the run, once revealed.
+    std::optional<model::FirstOrderModel> studentModel(std::size_t index) const;
     void showAids();
     void showSolution();
     void listExercise(std::size_t index);
     void keepTyped();
     void save();
     void chooseExport();
+    // What the boxes hold, kept; none when one is refused (said under it).
     std::optional<model::Submission> submission();
+    // Rebuilt from the texts and the regulator the progress keeps, read as
+    // the boxes read them; none when one is refused.
+    std::optional<model::Submission> keptSubmission(std::size_t index) const;
     model::Attempts attempts() const;
     QStringList trueValues(std::size_t index) const;
     QString stateText(std::size_t index) const;
