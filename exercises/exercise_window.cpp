@@ -514,6 +514,17 @@ std::optional<model::FirstOrderModel> ExerciseWindow::studentModel(std::size_t i
     return model::FirstOrderModel{*k, *t1, *theta};
 }
 
+QImage ExerciseWindow::plotPicture(std::size_t index) const
+{
+    // The current exercise's as on the screen, the reading aids included.
+    if (index == m_index)
+        return plot->hasRun() ? plot->picture() : QImage();
+    ExercisePlot offScreen;
+    drawRun(offScreen, index);
+    offScreen.setModel(studentModel(index));
+    return offScreen.hasRun() ? offScreen.picture() : QImage();
+}
+
 QStringList ExerciseWindow::trueValues(std::size_t index) const
 {
     const model::SheetCorrection all = model::correction(m_sheet, m_student.toStdString());
@@ -616,6 +627,7 @@ ResultsReport ExerciseWindow::report() const
             e.trueValues = trueValues(i);
         e.started = p.started;
         e.lastTry = p.lastTry;
+        e.plot = plotPicture(i);
         r.exercises.push_back(std::move(e));
     }
     return r;

@@ -6,6 +6,7 @@
 #include "model/identification.h"
 #include "model/sheet.h"
 
+#include <QImage>
 #include <QWidget>
 
 #include <optional>
@@ -96,6 +97,8 @@ private:
     void drawRun(ExercisePlot& on, std::size_t index) const;
     // The student's model over the run, once revealed.
     std::optional<model::FirstOrderModel> studentModel(std::size_t index) const;
+    // The plots as the student last saw them; null without a run.
+    QImage plotPicture(std::size_t index) const;
     void showAids();
     void showSolution();
     void listExercise(std::size_t index);

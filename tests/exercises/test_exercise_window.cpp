@@ -192,6 +192,10 @@ TEST_F(ExerciseWindowTest, AStudentDoesTheIdentificationSheet)
     QFile pdf(pdfPathOf(csv));
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
+    // A page for the sheet, then one for each exercise, each with its plots.
+    const QString drawn = QString::fromLatin1(pdf.readAll());
+    EXPECT_EQ(drawn.count(QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))), 1 + 3);
+    EXPECT_EQ(drawn.count(QRegularExpression(QStringLiteral("/Subtype\\s*/Image\\b"))), 3);
     // The progress file holds no hidden value either.
     QFile progress(w->progressFile());
     ASSERT_TRUE(progress.open(QIODevice::ReadOnly));
@@ -245,6 +249,7 @@ TEST_F(ExerciseWindowTest, ATuningShowsEachCriterionMeasured)
     type(*w, "G", QStringLiteral("2"));
     verify(*w);
     EXPECT_TRUE(w->progress().exercises[0].solved) << w->verdict->text().toStdString();
+    const QImage solved = w->plot->picture();
 
     // PI, then the door from the steady state.
     w->exerciseList->setCurrentRow(1);
@@ -259,6 +264,15 @@ TEST_F(ExerciseWindowTest, ATuningShowsEachCriterionMeasured)
     type(*w, "q1", QStringLiteral("-1,4"));
     verify(*w);
     EXPECT_TRUE(w->progress().exercises[3].solved) << w->verdict->text().toStdString();
+
+    // The report's plots: the runs the student saw, found again from what
+    // was kept; none for the exercise never checked.
+    const ResultsReport report = w->report();
+    ASSERT_EQ(report.exercises.size(), 4u);
+    for (std::size_t i = 0; i < report.exercises.size(); ++i)
+        EXPECT_EQ(report.exercises[i].plot.isNull(), w->progress().exercises[i].tries == 0) << i;
+    EXPECT_EQ(report.exercises[0].plot, solved);
+    EXPECT_EQ(report.exercises[3].plot, w->plot->picture());
 }
 
 // A prediction, one acquisition at a time, to the final score.
