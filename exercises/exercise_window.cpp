@@ -82,19 +82,18 @@ Reading keptAnswer(const ExerciseProgress& p, const model::AnswerRow& row)
 
 }  // namespace
 
-ExerciseWindow::ExerciseWindow(model::Sheet sheet, const QString& student, const QString& progressFile,
-                               QWidget* parent)
-    : QWidget(parent, Qt::Window), m_sheet(std::move(sheet)), m_student(student.simplified())
+ExerciseWindow::ExerciseWindow(model::Sheet sheet, const QString& student, HeldProgress progress, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      m_sheet(std::move(sheet)),
+      m_student(student.simplified()),
+      m_progressFile(progress.path),
+      m_lock(std::move(progress.lock))
 {
     setObjectName(QStringLiteral("ExerciseWindow"));
     setWindowTitle(QStringLiteral("Exercices — %1 — %2").arg(QString::fromStdString(m_sheet.title), m_student));
     for (std::size_t i = 0; i < m_sheet.exercises.size(); ++i)
         m_exercises.push_back(model::studentExercise(m_sheet, i, m_student.toStdString()).value());
-    const QString id = QString::fromStdString(m_sheet.id);
-    m_progressFile = progressFile.isEmpty()
-                         ? progressPath(id, QString::fromStdString(model::normalisedName(m_student.toStdString())))
-                         : progressFile;
-    m_progress = loadProgress(m_progressFile, id, m_exercises.size());
+    m_progress = loadProgress(m_progressFile, QString::fromStdString(m_sheet.id), m_exercises.size());
 
     auto* columns = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;

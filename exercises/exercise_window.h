@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -34,10 +35,9 @@ class ExercisePlot;
 class ExerciseWindow : public QWidget {
     Q_OBJECT
 public:
-    // A sheet readSheet() accepted; `progressFile` empty: progressPath() for
-    // the sheet and the student.
-    ExerciseWindow(model::Sheet sheet, const QString& student, const QString& progressFile = {},
-                   QWidget* parent = nullptr);
+    // A sheet readSheet() accepted, and the student's progress file, held
+    // (holdProgress) for as long as the window is open.
+    ExerciseWindow(model::Sheet sheet, const QString& student, HeldProgress progress, QWidget* parent = nullptr);
     ~ExerciseWindow() override;
 
     void showExercise(std::size_t index);
@@ -117,6 +117,7 @@ private:
     model::Sheet m_sheet;
     QString m_student;
     QString m_progressFile;
+    std::unique_ptr<QLockFile> m_lock;
     std::vector<model::StudentExercise> m_exercises;
     SheetProgress m_progress;
     std::size_t m_index = 0;
