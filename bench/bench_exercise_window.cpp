@@ -55,7 +55,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    ExerciseWindow w(sheet(), QStringLiteral("Banc"), dir.filePath(QStringLiteral("progression.json")));
+    ExerciseWindow w(sheet(), QStringLiteral("Banc"), *holdProgress(dir.filePath(QStringLiteral("progression.json"))));
     w.show();
     w.answerField("q0")->edit()->setText(QStringLiteral("3"));
     w.answerField("q1")->edit()->setText(QStringLiteral("-2,4"));

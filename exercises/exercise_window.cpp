@@ -75,21 +75,33 @@ const model::AskedValue* askedOf(const model::StudentExercise& x, std::string_vi
     return nullptr;
 }
 
+// The text kept for a box, by its key; empty when none.
+std::string keptText(const ExerciseProgress& p, std::string_view key)
+{
+    const auto typed = p.typed.find(utf8(key));
+    return typed == p.typed.end() ? std::string() : typed->second.toStdString();
+}
+
+// An answer read from its kept text as its box reads it.
+Reading keptAnswer(const ExerciseProgress& p, const model::AnswerRow& row)
+{
+    return readAnswer(answerQuantity(row.key, row.symbol, row.unit, row.decimals), keptText(p, row.key));
+}
+
 }  // namespace
 
-ExerciseWindow::ExerciseWindow(model::Sheet sheet, const QString& student, const QString& progressFile,
-                               QWidget* parent)
-    : QWidget(parent, Qt::Window), m_sheet(std::move(sheet)), m_student(student.simplified())
+ExerciseWindow::ExerciseWindow(model::Sheet sheet, const QString& student, HeldProgress progress, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      m_sheet(std::move(sheet)),
+      m_student(student.simplified()),
+      m_progressFile(progress.path),
+      m_lock(std::move(progress.lock))
 {
     setObjectName(QStringLiteral("ExerciseWindow"));
     setWindowTitle(QStringLiteral("Exercices — %1 — %2").arg(QString::fromStdString(m_sheet.title), m_student));
     for (std::size_t i = 0; i < m_sheet.exercises.size(); ++i)
         m_exercises.push_back(model::studentExercise(m_sheet, i, m_student.toStdString()).value());
-    const QString id = QString::fromStdString(m_sheet.id);
-    m_progressFile = progressFile.isEmpty()
-                         ? progressPath(id, QString::fromStdString(model::normalisedName(m_student.toStdString())))
-                         : progressFile;
-    m_progress = loadProgress(m_progressFile, id, m_exercises.size());
+    m_progress = loadProgress(m_progressFile, QString::fromStdString(m_sheet.id), m_exercises.size());
 
     auto* columns = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
@@ -395,24 +407,44 @@ model::Attempts ExerciseWindow::attempts() const
 
 std::optional<model::Submission> ExerciseWindow::submission()
 {
-    model::Submission s;
     bool refused = false;
-    const model::StudentExercise& x = current();
-    s.regulator = x.kind->asks == model::Asks::Regulator ? chosenRegulator() : x.parameters.regulator;
-    s.fields = x.parameters.fieldsOf(s.regulator);
-    std::size_t field = 0;
     for (AnswerField* f : m_fields) {
-        const std::optional<double> v = f->read();
+        f->read();
         refused = refused || f->refused();
-        if (v && x.kind->asks == model::Asks::Regulator)
-            s.fields[field] = *v;
-        else if (v)
-            s.answers.push_back({std::string(f->quantity().key), *v});
-        ++field;
     }
     if (refused)
         return std::nullopt;
-    s.period = state().period;
+    keepTyped();
+    return keptSubmission(m_index);
+}
+
+std::optional<model::Submission> ExerciseWindow::keptSubmission(std::size_t index) const
+{
+    const model::StudentExercise& x = m_exercises[index];
+    const ExerciseProgress& p = m_progress.exercises[index];
+    model::Submission s;
+    s.period = p.period;
+    if (x.kind->asks == model::Asks::Regulator) {
+        s.regulator = model::regulatorByKey(p.regulator.toStdString()).value_or(model::Regulator::P);
+        s.fields = x.parameters.fieldsOf(s.regulator);
+        const auto fields = model::regulatorRow(s.regulator).fields();
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            const Reading r = readQuantity(fields[i], keptText(p, fields[i].key));
+            if (!r.value)
+                return std::nullopt;
+            s.fields[i] = *r.value;
+        }
+        return s;
+    }
+    s.regulator = x.parameters.regulator;
+    s.fields = x.parameters.fieldsOf(s.regulator);
+    for (const model::AskedValue& a : x.asked) {
+        const Reading r = keptAnswer(p, *a.row);
+        if (!r.message.empty())
+            return std::nullopt;
+        if (r.value)
+            s.answers.push_back({std::string(a.row->key), *r.value});
+    }
     return s;
 }
 
@@ -432,7 +464,6 @@ void ExerciseWindow::check()
         return;
     }
     message->clear();
-    keepTyped();
     if (x.kind->asks == model::Asks::EveryPeriod) {
         checkPeriod(*s);
         return;
@@ -517,39 +548,53 @@ void ExerciseWindow::reveal()
     showState();
 }
 
-void ExerciseWindow::showRun()
+std::optional<model::Simulation> ExerciseWindow::runToShow(std::size_t index) const
 {
-    const model::StudentExercise& x = current();
+    const model::StudentExercise& x = m_exercises[index];
     switch (x.kind->judging) {
     case model::Judging::HiddenValues:
-        plot->setRun(model::exerciseRun(x, x.parameters, state().steps), x.periods);
-        break;
+        return model::exerciseRun(x, x.parameters, m_progress.exercises[index].steps);
     case model::Judging::Run:
-        plot->setRun(model::exerciseRun(x, x.parameters), x.periods, state().period);
-        break;
+        return model::exerciseRun(x, x.parameters);
     case model::Judging::Criteria:
-    case model::Judging::Deadbeat: {
+    case model::Judging::Deadbeat:
         // The run of the last answers: the student's regulator, or the deadbeat one once found.
-        std::optional<model::Simulation> run;
-        if (state().tries > 0)
-            if (const std::optional<model::Submission> s = submission())
-                run = model::check(x, *s).run;
-        if (run)
-            plot->setRun(*run, x.periods);
-        else
-            plot->clearRun();
-        break;
+        if (m_progress.exercises[index].tries > 0)
+            if (const std::optional<model::Submission> s = keptSubmission(index))
+                return model::check(x, *s).run;
+        return std::nullopt;
     }
+    return std::nullopt;
+}
+
+void ExerciseWindow::drawRun(ExercisePlot& on, std::size_t index) const
+{
+    const model::StudentExercise& x = m_exercises[index];
+    const std::optional<model::Simulation> run = runToShow(index);
+    if (!run) {
+        on.clearRun();
+        return;
     }
+    // A prediction shows the run up to the acquisition asked for.
+    const std::optional<int> until =
+        x.kind->judging == model::Judging::Run ? std::optional(m_progress.exercises[index].period) : std::nullopt;
+    on.setRun(*run, x.periods, until);
+}
+
+void ExerciseWindow::showRun()
+{
+    drawRun(*plot, m_index);
 }
 
 void ExerciseWindow::showAids()
 {
     const std::optional<double> from = levelFrom->read();
     const std::optional<double> to = levelTo->read();
-    plot->setLevels(levelsBox->isChecked() && from && to ? std::optional(std::pair(*from, *to)) : std::nullopt);
+    // Only over the exercises that offer them.
+    const bool offered = !m_aids->isHidden();
+    plot->setLevels(offered && levelsBox->isChecked() && from && to ? std::optional(std::pair(*from, *to)) : std::nullopt);
     const std::optional<double> at = tangentAt->read();
-    plot->setTangent(tangentBox->isChecked() ? at : std::nullopt);
+    plot->setTangent(offered && tangentBox->isChecked() ? at : std::nullopt);
     showSteps();
     showSolution();
 }
@@ -560,20 +605,36 @@ void ExerciseWindow::showSolution()
     const bool shown = !values.isEmpty();
     solution->setVisible(shown);
     solution->setText(shown ? QStringLiteral("Solution : ") + values.join(QStringLiteral(" ; ")) : QString());
-    std::optional<model::FirstOrderModel> student;
-    const model::StudentExercise& x = current();
-    if (shown && x.kind->judging == model::Judging::HiddenValues) {
-        const auto typed = [this](std::string_view key) {
-            const AnswerField* f = answerField(key);
-            return f ? readAnswer(f->quantity(), f->text().toStdString()).value : std::nullopt;
-        };
-        const auto k = typed(kGainKey);
-        const auto t1 = typed(kTimeConstantKey);
-        const auto theta = typed(kDelayKey);
-        if (k && t1 && theta)
-            student = model::FirstOrderModel{*k, *t1, *theta};
-    }
-    plot->setModel(student);
+    plot->setModel(shown ? studentModel(m_index) : std::nullopt);
+}
+
+std::optional<model::FirstOrderModel> ExerciseWindow::studentModel(std::size_t index) const
+{
+    const model::StudentExercise& x = m_exercises[index];
+    const ExerciseProgress& p = m_progress.exercises[index];
+    if (!p.revealed || x.kind->judging != model::Judging::HiddenValues)
+        return std::nullopt;
+    const auto typed = [&](std::string_view key) {
+        const model::AskedValue* a = askedOf(x, key);
+        return a ? keptAnswer(p, *a->row).value : std::nullopt;
+    };
+    const auto k = typed(kGainKey);
+    const auto t1 = typed(kTimeConstantKey);
+    const auto theta = typed(kDelayKey);
+    if (!k || !t1 || !theta)
+        return std::nullopt;
+    return model::FirstOrderModel{*k, *t1, *theta};
+}
+
+QImage ExerciseWindow::plotPicture(std::size_t index) const
+{
+    // The current exercise's as on the screen, the reading aids included.
+    if (index == m_index)
+        return plot->hasRun() ? plot->picture() : QImage();
+    ExercisePlot offScreen;
+    drawRun(offScreen, index);
+    offScreen.setModel(studentModel(index));
+    return offScreen.hasRun() ? offScreen.picture() : QImage();
 }
 
 QStringList ExerciseWindow::trueValues(std::size_t index) const
@@ -676,6 +737,7 @@ ResultsReport ExerciseWindow::report() const
             e.trueValues = trueValues(i);
         e.started = p.started;
         e.lastTry = p.lastTry;
+        e.plot = plotPicture(i);
         r.exercises.push_back(std::move(e));
     }
     return r;

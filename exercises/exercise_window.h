@@ -3,10 +3,13 @@
 #include "exercises/progress.h"
 #include "exercises/results_export.h"
 #include "model/exercise.h"
+#include "model/identification.h"
 #include "model/sheet.h"
 
+#include <QImage>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -32,10 +35,9 @@ class ExercisePlot;
 class ExerciseWindow : public QWidget {
     Q_OBJECT
 public:
-    // A sheet readSheet() accepted; `progressFile` empty: progressPath() for
-    // the sheet and the student.
-    ExerciseWindow(model::Sheet sheet, const QString& student, const QString& progressFile = {},
-                   QWidget* parent = nullptr);
+    // A sheet readSheet() accepted, and the student's progress file, held
+    // (holdProgress) for as long as the window is open.
+    ExerciseWindow(model::Sheet sheet, const QString& student, HeldProgress progress, QWidget* parent = nullptr);
     ~ExerciseWindow() override;
 
     void showExercise(std::size_t index);
@@ -95,6 +97,14 @@ private:
     void finishIfOver(bool passed);
     void showState();
     void showRun();
+    // The run shown for an exercise, from what its progress keeps: none for
+    // a tuning not yet checked.
+    std::optional<model::Simulation> runToShow(std::size_t index) const;
+    void drawRun(ExercisePlot& on, std::size_t index) const;
+    // The student's model over the run, once revealed.
+    std::optional<model::FirstOrderModel> studentModel(std::size_t index) const;
+    // The plots as the student last saw them; null without a run.
+    QImage plotPicture(std::size_t index) const;
     void showAids();
     void applyStep();
     void removeStep();
@@ -106,7 +116,11 @@ private:
     void keepTyped();
     void save();
     void chooseExport();
+    // What the boxes hold, kept; none when one is refused (said under it).
     std::optional<model::Submission> submission();
+    // Rebuilt from the texts and the regulator the progress keeps, read as
+    // the boxes read them; none when one is refused.
+    std::optional<model::Submission> keptSubmission(std::size_t index) const;
     model::Attempts attempts() const;
     QStringList trueValues(std::size_t index) const;
     QString stateText(std::size_t index) const;
@@ -114,6 +128,7 @@ private:
     model::Sheet m_sheet;
     QString m_student;
     QString m_progressFile;
+    std::unique_ptr<QLockFile> m_lock;
     std::vector<model::StudentExercise> m_exercises;
     SheetProgress m_progress;
     std::size_t m_index = 0;

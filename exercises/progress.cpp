@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QStandardPaths>
 
+#include <chrono>
 #include <cmath>
 
 namespace t1 {
@@ -17,6 +18,13 @@ namespace {
 
 constexpr JsonFormat kProgressFormat{"temperature1-progression", 1, "une progression d'exercices", 4 * 1024 * 1024};
 constexpr auto kFolder = "progression";
+constexpr auto kLockSuffix = ".lock";
+// A lock is held for as long as the window is open. On this computer
+// QLockFile sees that a crashed program's process is gone and takes its
+// lock over; a lock left by another computer sharing the home folder,
+// whose process it cannot check, counts as stale after a school day (a
+// window open longer loses its guard).
+constexpr std::chrono::hours kStaleLock{12};
 
 QString key(const char* k)
 {
@@ -102,6 +110,18 @@ QString progressPath(const QString& sheetId, const QString& normalisedStudent)
     const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     return QDir(dir).filePath(QStringLiteral("%1/%2-%3.json")
                                   .arg(QLatin1String(kFolder), safeFileName(sheetId), safeFileName(normalisedStudent)));
+}
+
+std::optional<HeldProgress> holdProgress(const QString& path)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    auto lock = std::make_unique<QLockFile>(path + QLatin1String(kLockSuffix));
+    lock->setStaleLockTime(kStaleLock);
+    if (lock->tryLock(std::chrono::milliseconds::zero()))
+        return HeldProgress{path, std::move(lock)};
+    if (lock->error() == QLockFile::LockFailedError)
+        return std::nullopt;
+    return HeldProgress{path, nullptr};
 }
 
 QJsonObject progressJson(const SheetProgress& progress, const QString& sheetId, const QString& student)

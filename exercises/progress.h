@@ -4,9 +4,12 @@
 
 #include <QDateTime>
 #include <QJsonObject>
+#include <QLockFile>
 #include <QString>
 
 #include <map>
+#include <memory>
+#include <optional>
 #include <vector>
 
 namespace t1 {
@@ -45,6 +48,16 @@ struct SheetProgress {
 // The file a student's progress on a sheet is kept in:
 // <AppDataLocation>/progression/<sheet id>-<name as hashed>.json.
 QString progressPath(const QString& sheetId, const QString& normalisedStudent);
+
+// A progress file held by the window that writes it: the lock beside it
+// (path + ".lock") keeps a window of another program on the same sheet and
+// student from writing over it.
+struct HeldProgress {
+    QString path;
+    std::unique_ptr<QLockFile> lock;  // none where no file can be made: the saves then say why
+};
+// None when another program holds it.
+std::optional<HeldProgress> holdProgress(const QString& path);
 
 QJsonObject progressJson(const SheetProgress& progress, const QString& sheetId, const QString& student);
 // What a file held, for a sheet of that many exercises; an unreadable or

@@ -2,6 +2,7 @@
 
 #include "exercises/progress.h"
 
+#include <QImage>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,10 @@ struct ExerciseReport {
     QStringList trueValues;
     QDateTime started;
     QDateTime lastTry;
+    // The exercise's plots as the student last saw them, nothing hidden
+    // drawn before the reveal; null when it has no run yet (a tuning never
+    // checked).
+    QImage plot;
 };
 
 struct ResultsReport {
@@ -35,9 +40,12 @@ struct ResultsReport {
 
 // For a French spreadsheet: a line per exercise.
 QString resultsCsv(const ResultsReport& report);
-// A readable page: the sheet, each statement, the answers, the verdicts
-// and the true values once revealed, as HTML for the PDF.
-QString resultsHtml(const ResultsReport& report);
+// A report for the teacher, as HTML for the PDF: a first page of the
+// sheet, the student and the date, then a page for each exercise with its
+// statement, the answers, the verdict, the true values once revealed and
+// its plots, `plotWidth` wide (an image resource named plotName(number)).
+QString resultsHtml(const ResultsReport& report, qreal plotWidth);
+QString plotName(int number);
 
 // Writes both, the PDF through QPdfWriter beside the CSV (same name, .pdf);
 // the French error, or empty.

@@ -3,7 +3,9 @@
 #include "exercises/exercise_window.h"
 #include "exercises/sheet_file.h"
 #include "exercises/shipped_sheets.h"
+#include "model/draw.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -21,6 +23,15 @@ namespace {
 constexpr auto kStudentSetting = "exercices/eleve";
 constexpr auto kRefusedStyle = "color: #b00000;";
 constexpr int kPathRole = Qt::UserRole;
+
+// The exercise window of this program that writes that progress file; none.
+ExerciseWindow* windowOn(const QString& progressFile)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* exercises = qobject_cast<ExerciseWindow*>(w); exercises && exercises->progressFile() == progressFile)
+            return exercises;
+    return nullptr;
+}
 
 }  // namespace
 
@@ -72,9 +83,15 @@ SheetChooser* SheetChooser::start(QWidget* window)
     auto* chooser = new SheetChooser(window);
     chooser->setAttribute(Qt::WA_DeleteOnClose);
     connect(chooser, &QDialog::accepted, window, [chooser, window] {
-        auto* exercises = new ExerciseWindow(*chooser->sheet(), chooser->student(), {}, window);
-        exercises->setAttribute(Qt::WA_DeleteOnClose);
+        ExerciseWindow* exercises = chooser->m_open;
+        if (!exercises) {
+            exercises = new ExerciseWindow(*chooser->sheet(), chooser->student(), std::move(*chooser->m_progress), window);
+            exercises->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        exercises->setWindowState(exercises->windowState() & ~Qt::WindowMinimized);
         exercises->show();
+        exercises->raise();
+        exercises->activateWindow();
         emit chooser->opened(exercises);
     });
     chooser->open();
@@ -102,6 +119,18 @@ bool SheetChooser::choose(const QString& path)
     if (!file.ok()) {
         message->setText(file.error);
         return false;
+    }
+    const QString progress = progressPath(QString::fromStdString(file.sheet->id),
+                                          QString::fromStdString(model::normalisedName(student().toStdString())));
+    m_open = windowOn(progress);
+    if (!m_open) {
+        m_progress = holdProgress(progress);
+        if (!m_progress) {
+            message->setText(
+                QStringLiteral("Cette feuille est déjà ouverte pour %1 dans un autre Temperature1 : fermez-la d'abord.")
+                    .arg(student()));
+            return false;
+        }
     }
     QSettings().setValue(QLatin1String(kStudentSetting), student());
     m_sheet = std::move(file.sheet);

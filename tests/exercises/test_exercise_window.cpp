@@ -10,14 +10,18 @@
 #include "exercises/sheet_chooser.h"
 #include "exercises/sheet_file.h"
 #include "model/correction.h"
+#include "model/draw.h"
 #include "model/exercise_kinds.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLockFile>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSettings>
@@ -58,7 +62,8 @@ class ExerciseWindowTest : public ::testing::Test {
 protected:
     std::unique_ptr<ExerciseWindow> open(const model::Sheet& sheet)
     {
-        auto w = std::make_unique<ExerciseWindow>(sheet, kStudent, dir.filePath(QStringLiteral("progression.json")));
+        auto w = std::make_unique<ExerciseWindow>(sheet, kStudent,
+                                                  *holdProgress(dir.filePath(QStringLiteral("progression.json"))));
         w->show();
         return w;
     }
@@ -192,6 +197,10 @@ TEST_F(ExerciseWindowTest, AStudentDoesTheIdentificationSheet)
     QFile pdf(pdfPathOf(csv));
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
+    // A page for the sheet, then one for each exercise, each with its plots.
+    const QString drawn = QString::fromLatin1(pdf.readAll());
+    EXPECT_EQ(drawn.count(QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))), 1 + 3);
+    EXPECT_EQ(drawn.count(QRegularExpression(QStringLiteral("/Subtype\\s*/Image\\b"))), 3);
     // The progress file holds no hidden value either.
     QFile progress(w->progressFile());
     ASSERT_TRUE(progress.open(QIODevice::ReadOnly));
@@ -303,6 +312,7 @@ TEST_F(ExerciseWindowTest, ATuningShowsEachCriterionMeasured)
     type(*w, "G", QStringLiteral("2"));
     verify(*w);
     EXPECT_TRUE(w->progress().exercises[0].solved) << w->verdict->text().toStdString();
+    const QImage solved = w->plot->picture();
 
     // PI, then the door from the steady state.
     w->exerciseList->setCurrentRow(1);
@@ -317,6 +327,15 @@ TEST_F(ExerciseWindowTest, ATuningShowsEachCriterionMeasured)
     type(*w, "q1", QStringLiteral("-1,4"));
     verify(*w);
     EXPECT_TRUE(w->progress().exercises[3].solved) << w->verdict->text().toStdString();
+
+    // The report's plots: the runs the student saw, found again from what
+    // was kept; none for the exercise never checked.
+    const ResultsReport report = w->report();
+    ASSERT_EQ(report.exercises.size(), 4u);
+    for (std::size_t i = 0; i < report.exercises.size(); ++i)
+        EXPECT_EQ(report.exercises[i].plot.isNull(), w->progress().exercises[i].tries == 0) << i;
+    EXPECT_EQ(report.exercises[0].plot, solved);
+    EXPECT_EQ(report.exercises[3].plot, w->plot->picture());
 }
 
 // A prediction, one acquisition at a time, to the final score.
@@ -381,6 +400,53 @@ TEST_F(ExerciseWindowTest, TheChooserKeepsTheNameAndSaysWhatIsWrong)
     }
     EXPECT_EQ(SheetChooser::keptStudent(), QStringLiteral("Zoé Lefèvre"));
     QSettings().remove(QStringLiteral("exercices"));
+}
+
+// A sheet is open once for a student: picked again, the same window; held
+// by another program, refused in the chooser, which stays; another
+// student's opens beside.
+TEST_F(ExerciseWindowTest, ASheetIsOpenOnceForAStudent)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    const QString path = QStringLiteral(T1_RESOURCES_DIR "/feuille-reglage.json");
+    const QString id = QString::fromStdString(shipped("feuille-reglage.json").id);
+    const auto progressOf = [&id](const char* name) {
+        return progressPath(id, QString::fromStdString(model::normalisedName(name)));
+    };
+    QWidget main;
+    const auto start = [&main, &path](const QString& name) {
+        SheetChooser* chooser = SheetChooser::start(&main);
+        QWidget* opened = nullptr;
+        QObject listening;
+        QObject::connect(chooser, &SheetChooser::opened, &listening, [&opened](QWidget* w) { opened = w; });
+        chooser->name->setText(name);
+        chooser->choose(path);
+        return std::pair(chooser, qobject_cast<ExerciseWindow*>(opened));
+    };
+    ExerciseWindow* zoe = start(QStringLiteral("Zoé Lefèvre")).second;
+    ASSERT_TRUE(zoe);
+    EXPECT_EQ(start(QStringLiteral(" zoe  LEFEVRE")).second, zoe);
+    EXPECT_EQ(main.findChildren<ExerciseWindow*>().size(), 1);
+    QLockFile held(progressOf("Zoé Lefèvre") + QStringLiteral(".lock"));
+    EXPECT_FALSE(held.tryLock(0));
+
+    QLockFile elsewhere(progressOf("Léa Martin") + QStringLiteral(".lock"));
+    ASSERT_TRUE(elsewhere.tryLock(0));
+    const auto [refusing, none] = start(QStringLiteral("Léa Martin"));
+    EXPECT_FALSE(none);
+    EXPECT_TRUE(refusing->isVisible());
+    EXPECT_EQ(refusing->message->text(), QStringLiteral("Cette feuille est déjà ouverte pour Léa Martin dans un autre "
+                                                        "Temperature1 : fermez-la d'abord."));
+    refusing->reject();
+
+    ExerciseWindow* paul = start(QStringLiteral("Paul Durand")).second;
+    ASSERT_TRUE(paul);
+    EXPECT_NE(paul, zoe);
+    delete zoe;  // closed: the sheet is free again
+    EXPECT_TRUE(held.tryLock(0));
+    held.unlock();
+    delete paul;
+    QDir(QFileInfo(progressOf("Paul Durand")).path()).removeRecursively();
 }
 
 }  // namespace

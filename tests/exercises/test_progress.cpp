@@ -88,7 +88,7 @@ TEST(Results, TheCsvIsForAFrenchSpreadsheet)
     EXPECT_EQ(lines[1], QStringLiteral("Élève;\"Jean \"\"Jeannot\"\" Dupont\";04/03/2025 10:05"));
     EXPECT_EQ(lines[3], QStringLiteral("1;Identifier le four;réussi;2;\"K = 1,2 ; T1_s = 130\";"
                                        "\"\u2714 K : 1,2 ; \u2718 T1 : 130 s\";K = 1,18;;"));
-    EXPECT_TRUE(resultsHtml(r).contains(QStringLiteral("Jean &quot;Jeannot&quot; Dupont")));
+    EXPECT_TRUE(resultsHtml(r, 0).contains(QStringLiteral("Jean &quot;Jeannot&quot; Dupont")));
 }
 
 // Every fault the validation can find has its French words.
