@@ -717,6 +717,35 @@ void ExerciseWindow::save()
         refuse(error);
 }
 
+// What the student handed in, as he typed it, by the symbols the window
+// shows: his regulator's fields only, and an identification's steps.
+QStringList ExerciseWindow::answersOf(std::size_t index) const
+{
+    const model::StudentExercise& x = m_exercises[index];
+    const ExerciseProgress& p = m_progress.exercises[index];
+    QStringList answers;
+    const auto add = [&](std::string_view key, std::string_view symbol, model::Unit unit) {
+        if (const auto typed = p.typed.find(utf8(key)); typed != p.typed.end() && !typed->second.isEmpty())
+            answers << QStringLiteral("%1 = %2%3").arg(utf8(symbol), typed->second,
+                                                      QString::fromStdString(unitSuffix(unit)));
+    };
+    if (x.kind->asks == model::Asks::Regulator) {
+        const std::optional<model::Regulator> r = model::regulatorByKey(p.regulator.toStdString());
+        if (!r)
+            return answers;
+        answers << QStringLiteral("régulateur %1").arg(utf8(model::regulatorRow(*r).name));
+        for (const model::Quantity& q : model::regulatorRow(*r).fields())
+            add(q.key, q.symbol, q.unit);
+        return answers;
+    }
+    if (x.kind->asks == model::Asks::Values)
+        for (const model::AskedValue& a : x.asked)
+            add(a.row->key, a.row->symbol, a.row->unit);
+    for (const model::CommandStep& s : p.steps)
+        answers << QStringLiteral("U = %1 V dès l'acquisition %2").arg(frenchNumber(s.volts, kLevelDecimals)).arg(s.acquisition);
+    return answers;
+}
+
 ResultsReport ExerciseWindow::report() const
 {
     ResultsReport r{QString::fromStdString(m_sheet.title), QString::fromStdString(m_sheet.id), m_student,
@@ -729,9 +758,7 @@ ResultsReport ExerciseWindow::report() const
         e.statement = QString::fromStdString(m_sheet.exercises[i].statement);
         e.state = stateText(i);
         e.tries = p.tries;
-        for (const auto& [key, text] : p.typed)
-            if (!text.isEmpty())
-                e.answers << QStringLiteral("%1 = %2").arg(key, text);
+        e.answers = answersOf(i);
         e.verdict = p.lastVerdict;
         if (p.revealed)
             e.trueValues = trueValues(i);

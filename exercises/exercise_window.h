@@ -124,6 +124,7 @@ private:
     model::Attempts attempts() const;
     QStringList trueValues(std::size_t index) const;
     QString stateText(std::size_t index) const;
+    QStringList answersOf(std::size_t index) const;
 
     model::Sheet m_sheet;
     QString m_student;

@@ -189,6 +189,7 @@ TEST_F(ExerciseWindowTest, AStudentDoesTheIdentificationSheet)
     const QStringList lines = text.split(QStringLiteral("\r\n"));
     ASSERT_GE(lines.size(), 6);
     EXPECT_TRUE(lines[3].startsWith(QStringLiteral("1;Identifier le four;réussi;2;"))) << lines[3].toStdString();
+    EXPECT_TRUE(lines[3].contains(QStringLiteral("T1 = %1 s").arg(truth.exercises[0].answers[1].value)));
     for (const QString& h : hidden)
         EXPECT_TRUE(lines[3].contains(h));
     const model::SheetCorrection all = model::correction(sheet, kStudent.toStdString());
