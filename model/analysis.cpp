@@ -17,6 +17,9 @@ constexpr double kPercent = 100;
 // A measured settling needs this many samples inside the band: the last
 // sample alone always is.
 constexpr std::size_t kSamplesInBand = 2;
+// Within a band of one digit, the converter's resolution, more: a run
+// stepping back a digit each period is under way, not settled.
+constexpr std::size_t kSamplesInDigitBand = 4;
 // The linear loop has reached its final value once as many outputs in a
 // row as its order, and one more, are this close to it, relative to it.
 constexpr double kConverged = 1e-9;
@@ -192,10 +195,15 @@ Measures measure(std::span<const Sample> samples, const Parameters& inForce, boo
 
     const double change = last.x - first.x;
     const double noise = kNoiseSpread * inForce.noise.millivolts / kMillivoltsPerVolt * kDigitsPerVolt;
-    const double band = std::max(kSettlingBand * std::abs(change), noise);
+    // Never finer than the converter reads: a run going round its last digit
+    // has settled, however small its step.
+    const double digit = inForce.quantised ? 1.0 : 0.0;
+    const double measured = std::max(kSettlingBand * std::abs(change), noise);
+    const double band = std::max(measured, digit);
+    const std::size_t needed = digit > measured ? kSamplesInDigitBand : kSamplesInBand;
     // A swing of one digit is the converter's resolution, and one within the
     // noise's spread either way is noise: no oscillation.
-    m.oscillation = oscillation(samples, std::max({band, 2 * noise, inForce.quantised ? 1.0 : 0.0, kNoChange}));
+    m.oscillation = oscillation(samples, std::max({band, 2 * noise, kNoChange}));
     if (m.oscillation)
         return m;
 
@@ -203,7 +211,7 @@ Measures measure(std::span<const Sample> samples, const Parameters& inForce, boo
     for (std::size_t i = 0; i < samples.size(); ++i)
         if (std::abs(samples[i].x - last.x) > band)
             settledFrom = i + 1;
-    if (samples.size() - settledFrom < kSamplesInBand)
+    if (samples.size() - settledFrom < needed)
         return m;
     Settled s{last.x, last.s, last.e - last.x, samples[settledFrom].k - first.k, std::nullopt};
     if (setPointStep) {

@@ -44,7 +44,7 @@ struct Settled {
     double finalS = 0;
     double staticError = 0;  // E - X final, with the last sample's E
     // Periods from the first sample until X stays within the band for
-    // good, with at least two samples in it.
+    // good, with at least two samples in it (four in a band of one digit).
     int settling = 0;
     // Beyond X final, in the direction of the step, over the step; only on
     // a set-point step (from a cold start, or a change of E).

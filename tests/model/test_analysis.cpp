@@ -122,8 +122,11 @@ TEST(Measures, AnUnstableRunOscillates)
     Parameters damped = pi(100, 3, -1);
     damped.quantised = false;
     EXPECT_FALSE(measureRun(ran(damped, 40)).oscillation);
-    // The quantisation's cycle of one digit is no oscillation either.
-    EXPECT_FALSE(measureRun(ran(proportional(100, 2), 40, Start::Steady)).oscillation);
+    // The quantisation's cycle of one digit is no oscillation either, and a
+    // run going round it has settled, however small its step.
+    const Measures cycle = measureRun(ran(proportional(100, 2), 40, Start::Steady));
+    EXPECT_FALSE(cycle.oscillation);
+    EXPECT_TRUE(cycle.settled);
 }
 
 TEST(Measures, NotSettledBeforeTheEndAndNoOvershootWithoutAStep)
