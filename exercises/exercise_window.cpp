@@ -75,6 +75,11 @@ const model::AskedValue* askedOf(const model::StudentExercise& x, std::string_vi
     return nullptr;
 }
 
+QString voltsText(double v)
+{
+    return frenchNumber(v, kLevelDecimals) + QStringLiteral(" V");
+}
+
 // The text kept for a box, by its key; empty when none.
 std::string keptText(const ExerciseProgress& p, std::string_view key)
 {
@@ -294,19 +299,18 @@ void ExerciseWindow::removeStep()
 void ExerciseWindow::showSteps()
 {
     const std::vector<model::CommandStep>& steps = state().steps;
-    const auto volts = [](double v) { return frenchNumber(v, kLevelDecimals) + QStringLiteral(" V"); };
     // As the converter holds them, read off the run shown.
     static const std::vector<model::Sample> none;
     const std::vector<model::Sample>& samples = plot->run() ? plot->run()->samples() : none;
     QStringList applied;
     if ((steps.empty() || steps.front().acquisition > 0) && !samples.empty())
-        applied << volts(samples.front().u) + QStringLiteral(" dès le départ (donné par la feuille)");
+        applied << voltsText(samples.front().u) + QStringLiteral(" dès le départ (donné par la feuille)");
     for (const model::CommandStep& s : steps) {
         if (std::size_t(s.acquisition) >= samples.size())
             continue;
         const model::Sample& at = samples[std::size_t(s.acquisition)];
         applied << QStringLiteral("%1 dès l'acquisition %2 (t = %3 s)")
-                       .arg(volts(at.u))
+                       .arg(voltsText(at.u))
                        .arg(s.acquisition)
                        .arg(frenchNumber(at.seconds, kInstantDecimals));
     }
@@ -486,7 +490,11 @@ void ExerciseWindow::check()
     state().lastTry = QDateTime::currentDateTime();
     finishIfOver(v.passed);
     save();
-    showRun();
+    // The run just checked, not worked out once more.
+    if (v.run)
+        plot->setRun(*v.run, x.periods);
+    else
+        showRun();
     showState();
 }
 
@@ -725,8 +733,8 @@ QStringList ExerciseWindow::answersOf(std::size_t index) const
     const ExerciseProgress& p = m_progress.exercises[index];
     QStringList answers;
     const auto add = [&](std::string_view key, std::string_view symbol, model::Unit unit) {
-        if (const auto typed = p.typed.find(utf8(key)); typed != p.typed.end() && !typed->second.isEmpty())
-            answers << QStringLiteral("%1 = %2%3").arg(utf8(symbol), typed->second,
+        if (const std::string typed = keptText(p, key); !typed.empty())
+            answers << QStringLiteral("%1 = %2%3").arg(utf8(symbol), QString::fromStdString(typed),
                                                       QString::fromStdString(unitSuffix(unit)));
     };
     if (x.kind->asks == model::Asks::Regulator) {
@@ -742,7 +750,7 @@ QStringList ExerciseWindow::answersOf(std::size_t index) const
         for (const model::AskedValue& a : x.asked)
             add(a.row->key, a.row->symbol, a.row->unit);
     for (const model::CommandStep& s : p.steps)
-        answers << QStringLiteral("U = %1 V dès l'acquisition %2").arg(frenchNumber(s.volts, kLevelDecimals)).arg(s.acquisition);
+        answers << QStringLiteral("U = %1 dès l'acquisition %2").arg(voltsText(s.volts)).arg(s.acquisition);
     return answers;
 }
 
